@@ -1,0 +1,118 @@
+#include "lut/LutFile.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/File.h"
+#include "framework/FileReplace.h"
+#include "lut/ProfileCurves.h"
+
+namespace {
+
+constexpr std::size_t kLutFileSize = sizeof(GammaRamp);
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The file holds little-endian entries; the ramp holds native ones.
+void DecodeLittleEndian(const std::array<unsigned char, kLutFileSize>& bytes, GammaRamp& ramp)
+{
+    for (std::size_t i = 0; i < GammaRamp::kEntryCount; ++i)
+        ramp.entries[i] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+}
+
+std::array<unsigned char, kLutFileSize> EncodeLittleEndian(const GammaRamp& ramp)
+{
+    std::array<unsigned char, kLutFileSize> bytes{};
+    for (std::size_t i = 0; i < GammaRamp::kEntryCount; ++i) {
+        bytes[2 * i] = static_cast<unsigned char>(ramp.entries[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<unsigned char>(ramp.entries[i] >> 8);
+    }
+    return bytes;
+}
+
+bool LoadLutFile(GammaRamp& ramp, const std::string& path)
+{
+    CFile file;
+    if (!file.Open(path, CFile::Mode::Read))
+        return false;
+    // Read into a buffer first: a short file must not leave part of itself in the ramp.
+    std::array<unsigned char, kLutFileSize> bytes{};
+    if (file.Read(bytes.data(), bytes.size()) < bytes.size())
+        return false;
+    DecodeLittleEndian(bytes, ramp);
+    return true;
+}
+
+bool LoadProfile(GammaRamp& ramp, const std::string& path)
+{
+    CurveArray red, green, blue;
+    const std::uint32_t count = GammaRamp::kChannelSize;
+    if (!ReadProfileCurves(path.c_str(), red, green, blue, &count))
+        return false;
+    const CurveArray* curves[] = {&red, &green, &blue};
+    for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel) {
+        auto target = ramp.Channel(channel);
+        std::memcpy(target.data(), curves[channel]->get(), target.size_bytes());
+    }
+    return true;
+}
+
+// False when the file cannot be created. The file is closed before an error leaves.
+bool WriteLutFile(const GammaRamp& ramp, const std::string& path)
+{
+    CFile file;
+    if (!file.Open(path, CFile::Mode::Write))
+        return false;
+    const auto bytes = EncodeLittleEndian(ramp);
+    file.Write(bytes.data(), bytes.size());
+    file.Close();
+    return true;
+}
+
+} // namespace
+
+bool IsLutFileName(const std::string& path)
+{
+    static constexpr char kEnding[] = ".lut";
+    constexpr std::size_t kEndingLength = sizeof(kEnding) - 1;
+    if (path.size() < kEndingLength)
+        return false;
+    const char* tail = path.c_str() + path.size() - kEndingLength;
+    for (std::size_t i = 0; i < kEndingLength; ++i) {
+        if (LowerAscii(tail[i]) != kEnding[i])
+            return false;
+    }
+    return true;
+}
+
+bool LoadLutSource(GammaRamp& ramp, std::string path)
+{
+    if (path.empty())
+        return false;
+    return IsLutFileName(path) ? LoadLutFile(ramp, path) : LoadProfile(ramp, path);
+}
+
+bool SaveLutFile(const GammaRamp& ramp, std::string path)
+{
+    // Write beside the target and move the finished file over it, so that a failed
+    // save never leaves a truncated or half-written LUT file behind.
+    const std::string temporaryPath = path + ".rampwise-new";
+    bool written = false;
+    try {
+        written = WriteLutFile(ramp, temporaryPath);
+    } catch (const CFileException&) {
+        std::remove(temporaryPath.c_str());
+        throw;
+    }
+    if (!written)
+        return false;
+    if (!ReplaceFileWith(temporaryPath, path)) {
+        std::remove(temporaryPath.c_str());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "lut/GammaRamp.h"
+
+// Fills the ramp from a raw LUT file (a name ending in ".lut", any case) or from the
+// calibration curves of a colour profile (any other name). On false the ramp is
+// unchanged. A read error of an open file raises CFileException.
+bool LoadLutSource(GammaRamp& ramp, std::string path);
+
+// Writes the ramp as a 1536-byte LUT file. The old file is replaced only once the
+// new one is complete. False when the file cannot be created; a write error raises
+// CFileException and leaves the old file as it was.
+bool SaveLutFile(const GammaRamp& ramp, std::string path);
+
+// True when the name alone selects the raw LUT format.
+bool IsLutFileName(const std::string& path);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+using CurveArray = std::unique_ptr<std::uint16_t[]>;
+
+// Reads the video card calibration curves of a colour profile: the first `mLUT` or
+// `vcgt` tag of its tag table, brought to *count entries per curve. On true the three
+// arrays hold *count entries each; on false they are left as they were. Reports what
+// it finds through LogMessage and LogError.
+bool ReadProfileCurves(const char* path, CurveArray& red, CurveArray& green, CurveArray& blue,
+                       const std::uint32_t* count);

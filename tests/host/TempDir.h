@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// A fresh, empty folder for one test, removed with everything in it afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string PathOf(const std::string& name) const;
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+    std::vector<std::uint8_t> Read(const std::string& name) const;
+    // Names of the files in the folder, sorted.
+    std::vector<std::string> Files() const;
+
+private:
+    std::filesystem::path m_path;
+};

@@ -1,0 +1,54 @@
+#include "support/RecordingLog.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "app/Log.h"
+
+namespace {
+
+std::vector<LoggedLine>& Lines()
+{
+    static std::vector<LoggedLine> lines;
+    return lines;
+}
+
+void Record(bool isError, const char* format, std::va_list args)
+{
+    std::va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    Lines().push_back({isError, std::move(text)});
+}
+
+} // namespace
+
+const std::vector<LoggedLine>& LoggedLines()
+{
+    return Lines();
+}
+
+void ClearLog()
+{
+    Lines().clear();
+}
+
+void LogMessage(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    Record(false, format, args);
+    va_end(args);
+}
+
+void LogError(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    Record(true, format, args);
+    va_end(args);
+}
