@@ -1,0 +1,5 @@
+// The program's one application object.
+
+#include "app/RampwiseApp.h"
+
+CRampwiseApp theApp;

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/LaunchArguments.h"
+
+class CWnd;
+
+// The application object. Exactly one exists, constructed during static
+// initialisation; the program's entry point finds it through AfxGetApp and calls
+// RunStartup once. A false result ends the program without a message loop.
+class CWinApp {
+public:
+    // Without a name the application is named after the executable's file name.
+    explicit CWinApp(const char* appName = nullptr);
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual bool RunStartup() = 0;
+    // The message loop, run only when RunStartup returns true.
+    virtual int Run();
+
+    // The framework's own start-up step: instance handle and application name.
+    void InitApplication();
+    // Per-user settings then live under HKEY_CURRENT_USER\software\<company>\<application>.
+    void SetRegistryKey(const char* company);
+    // Takes ownership of the parsed command line and fills it from this process's.
+    void ParseCommandLine(std::unique_ptr<LaunchArguments> arguments);
+
+    const std::string& AppName() const { return m_appName; }
+    const std::string& RegistryKey() const { return m_registryKey; }
+    const LaunchArguments* GetLaunchArguments() const { return m_launchArguments.get(); }
+    CWnd* GetMainWnd() const { return m_pMainWnd; }
+
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+
+private:
+    std::string m_appName;
+    std::string m_registryKey;
+    std::unique_ptr<LaunchArguments> m_launchArguments;
+};
+
+// The one application object, or null before it is constructed.
+CWinApp* AfxGetApp();

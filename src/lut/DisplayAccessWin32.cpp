@@ -1,0 +1,90 @@
+#include "lut/DisplayAccess.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "app/Log.h"
+
+namespace {
+
+// A device context of one display, deleted when the holder goes away.
+class DisplayDC {
+public:
+    explicit DisplayDC(HDC hdc) : m_hdc(hdc) {}
+    ~DisplayDC() { Release(); }
+    DisplayDC(DisplayDC&& other) noexcept : m_hdc(other.m_hdc) { other.m_hdc = nullptr; }
+    DisplayDC(const DisplayDC&) = delete;
+    DisplayDC& operator=(const DisplayDC&) = delete;
+    DisplayDC& operator=(DisplayDC&&) = delete;
+
+    HDC Get() const { return m_hdc; }
+    void Release()
+    {
+        if (m_hdc)
+            DeleteDC(m_hdc);
+        m_hdc = nullptr;
+    }
+
+private:
+    HDC m_hdc;
+};
+
+// Enumerates afresh and opens the display's device context; logs what failed.
+std::optional<DisplayDC> OpenDisplay(int displayIndex)
+{
+    DISPLAY_DEVICEA device{};
+    device.cb = sizeof(device);
+    // A negative index reaches the platform as a very large unsigned one, which
+    // names no display.
+    if (!EnumDisplayDevicesA(nullptr, static_cast<DWORD>(displayIndex), &device, 0)) {
+        LogError("ERROR: EnumDisplayDevices falied %i", static_cast<int>(GetLastError()));
+        return std::nullopt;
+    }
+    HDC hdc = CreateDCA("DISPLAY", device.DeviceName, nullptr, nullptr);
+    if (!hdc) {
+        LogError("ERROR: CreateDC falied %i", static_cast<int>(GetLastError()));
+        return std::nullopt;
+    }
+    return DisplayDC(hdc);
+}
+
+} // namespace
+
+bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
+{
+    std::optional<DisplayDC> dc = OpenDisplay(displayIndex);
+    if (!dc)
+        return false;
+    if (GetDeviceGammaRamp(dc->Get(), ramp.entries.data()))
+        return true;
+    dc->Release();
+    LogError("ERROR: GetDeviceGammaRamp falied %i", static_cast<int>(GetLastError()));
+    return false;
+}
+
+bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
+{
+    std::optional<DisplayDC> dc = OpenDisplay(displayIndex);
+    if (!dc)
+        return false;
+    // The platform takes a non-const pointer but does not write through it.
+    if (SetDeviceGammaRamp(dc->Get(), const_cast<std::uint16_t*>(ramp.entries.data())))
+        return true;
+    dc->Release();
+    LogError("ERROR: SetDeviceGammaRamp falied %i", static_cast<int>(GetLastError()));
+    return false;
+}
+
+std::string GetDisplayProfilePath(int displayIndex)
+{
+    std::optional<DisplayDC> dc = OpenDisplay(displayIndex);
+    if (!dc)
+        return {};
+    char path[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH;
+    if (!GetICMProfileA(dc->Get(), &size, path))
+        return {};
+    path[MAX_PATH] = '\0';
+    return path;
+}
