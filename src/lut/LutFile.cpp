@@ -104,9 +104,10 @@ bool SaveLutFile(const GammaRamp& ramp, std::string path)
     bool written = false;
     try {
         written = WriteLutFile(ramp, temporaryPath);
-    } catch (const CFileException&) {
+    } catch (const CFileException& error) {
         std::remove(temporaryPath.c_str());
-        throw;
+        // The user knows the file by the name they chose, not by the temporary one.
+        throw CFileException(error.ErrorCode(), path);
     }
     if (!written)
         return false;
