@@ -58,8 +58,10 @@ bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
         return false;
     if (GetDeviceGammaRamp(dc->Get(), ramp.entries.data()))
         return true;
+    // Taken before the release, which may set its own code.
+    const int errorCode = static_cast<int>(GetLastError());
     dc->Release();
-    LogError("ERROR: GetDeviceGammaRamp falied %i", static_cast<int>(GetLastError()));
+    LogError("ERROR: GetDeviceGammaRamp falied %i", errorCode);
     return false;
 }
 
@@ -71,8 +73,10 @@ bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
     // The platform takes a non-const pointer but does not write through it.
     if (SetDeviceGammaRamp(dc->Get(), const_cast<std::uint16_t*>(ramp.entries.data())))
         return true;
+    // Taken before the release, which may set its own code.
+    const int errorCode = static_cast<int>(GetLastError());
     dc->Release();
-    LogError("ERROR: SetDeviceGammaRamp falied %i", static_cast<int>(GetLastError()));
+    LogError("ERROR: SetDeviceGammaRamp falied %i", errorCode);
     return false;
 }
 
