@@ -80,8 +80,9 @@ TEST(DiagramGeometry, DegenerateClientsNeitherCrashNorAllocateRowsTheyDoNotHave)
     for (const Case& c : cases) {
         const DiagramGeometry g = ComputeDiagramGeometry(c.width, c.height, Identity());
         ASSERT_EQ(g.shadeRows.size(), c.rows) << c.width << " x " << c.height;
-        if (c.rows == 1)
+        if (c.rows == 1) {
             EXPECT_EQ(g.shadeRows[0].level, 255) << "a single row is drawn white";
+        }
     }
     // Negative sizes are taken as 0.
     const DiagramGeometry negative = ComputeDiagramGeometry(-5, -7, Identity());
@@ -124,8 +125,9 @@ TEST(DiagramGeometry, StaysInsideTheClientAndMonotonicForRandomRampsAndSizes)
                 ASSERT_TRUE(p.x >= 0 && p.x < cw && p.y >= 0 && p.y < ch) << "point " << j;
                 // Entry 0 sits at x = 1 ahead of entry 1, which is at x = 0 on plots
                 // narrower than 256 pixels; order holds from entry 1 on.
-                if (j >= 2)
+                if (j >= 2) {
                     ASSERT_LE(curve[j - 1].x, p.x) << "point " << j;
+                }
                 levelToY.push_back({ramp.Channel(c)[j == 0 ? 0 : 2 * j - 1], p.y});
             }
         }
