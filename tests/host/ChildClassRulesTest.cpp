@@ -119,10 +119,3 @@ TEST(ChildClassRules, ListBoxScrolledPastItsRangeIsRepainted)
         EXPECT_EQ(ChildNeedsRepaint("ListBox", 0, kOld, c.next, c.scroll), c.repaint) << i;
     }
 }
-
-TEST(ChildClassRules, QueryRecordsStartWithTheirPresets)
-{
-    const ChildTraits traits;
-    EXPECT_TRUE(traits.askClipping && traits.askRepaint);
-    EXPECT_TRUE(RepaintQuery{}.answer);
-}
