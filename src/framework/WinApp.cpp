@@ -1,6 +1,7 @@
 #include "framework/WinApp.h"
 
 #include "framework/CommandLineWin32.h"
+#include "framework/RegistryKey.h"
 
 namespace {
 
@@ -49,7 +50,42 @@ void CWinApp::InitApplication()
 
 void CWinApp::SetRegistryKey(const char* company)
 {
-    m_registryKey = company ? company : "";
+    m_registryCompany = company ? company : "";
+}
+
+std::string CWinApp::ProfileSectionPath(const char* section) const
+{
+    return "Software\\" + m_registryCompany + "\\" + m_appName + "\\" + section;
+}
+
+// A missing key or entry, a value that is not a string and one longer than the
+// holder accepts all read as "not there".
+std::string CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const
+{
+    std::string fallback = defaultValue ? defaultValue : "";
+    if (m_registryCompany.empty())
+        return fallback;
+    RegistryKey key;
+    if (key.Open(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), KEY_READ) != ERROR_SUCCESS)
+        return fallback;
+    std::string text;
+    if (key.ReadString(entry, text) != ERROR_SUCCESS)
+        return fallback;
+    return text;
+}
+
+bool CWinApp::WriteProfileString(const char* section, const char* entry, const char* value)
+{
+    if (m_registryCompany.empty())
+        return false;
+    RegistryKey key;
+    if (key.Create(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), KEY_WRITE) != ERROR_SUCCESS)
+        return false;
+    if (!value) {
+        LONG status = key.DeleteValue(entry);
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    }
+    return key.WriteString(entry, value) == ERROR_SUCCESS;
 }
 
 void CWinApp::ParseCommandLine(std::unique_ptr<LaunchArguments> arguments)

@@ -28,11 +28,17 @@ public:
     void InitApplication();
     // Per-user settings then live under HKEY_CURRENT_USER\software\<company>\<application>.
     void SetRegistryKey(const char* company);
+    // The per-user profile: string values, one key per section under the settings
+    // root. Before SetRegistryKey there is no profile: reads give the default and
+    // writes fail. A null value deletes the entry. (<windows.h> maps both names to
+    // their "A" forms, the same way for every caller.)
+    std::string GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr) const;
+    bool WriteProfileString(const char* section, const char* entry, const char* value);
     // Takes ownership of the parsed command line and fills it from this process's.
     void ParseCommandLine(std::unique_ptr<LaunchArguments> arguments);
 
     const std::string& AppName() const { return m_appName; }
-    const std::string& RegistryKey() const { return m_registryKey; }
+    const std::string& RegistryCompany() const { return m_registryCompany; }
     const LaunchArguments* GetLaunchArguments() const { return m_launchArguments.get(); }
     CWnd* GetMainWnd() const { return m_pMainWnd; }
 
@@ -40,8 +46,10 @@ public:
     CWnd* m_pMainWnd = nullptr;
 
 private:
+    std::string ProfileSectionPath(const char* section) const;
+
     std::string m_appName;
-    std::string m_registryKey;
+    std::string m_registryCompany;
     std::unique_ptr<LaunchArguments> m_launchArguments;
 };
 

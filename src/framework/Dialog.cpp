@@ -1,0 +1,122 @@
+#include "framework/Dialog.h"
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+// How a dialog's messages flow. DoModal creates the dialog inside a
+// WindowCreationScope: the dialog manager creates the dialog window with
+// CreateWindowEx, whose HCBT_CREATEWND hook call subclasses it before WM_NCCREATE
+// (checked under Wine by FrameworkDialog tests). Every message then reaches
+// CWnd::StdWndProc first, the class's tables next, and Default() hands the rest to
+// the dialog class's own procedure (DefDlgProc), which does the dialog manager's
+// work and asks DialogProc below. Because the tables sit in front of DefDlgProc,
+// a handler's return value is the message's result as it stands; DWLP_MSGRESULT
+// plays no part.
+
+const MessageEntry CDialog::kMessageEntries[] = {
+    On<WM_COMMAND, &CDialog::OnCommandMessage>(),
+};
+const MessageMap CDialog::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
+
+void DDX_Control(CDataExchange& dx, int id, CWnd& control)
+{
+    if (control.m_hWnd)
+        return;
+    if (!control.SubclassDlgItem(id, dx.Dialog()))
+        throw std::logic_error("dialog item " + std::to_string(id) + " cannot be bound");
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent)
+{
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND owner = m_parent ? m_parent->m_hWnd : nullptr;
+    WindowCreationScope scope(*this);
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), owner, &CDialog::DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(INT_PTR result)
+{
+    ::EndDialog(m_hWnd, result);
+}
+
+void CDialog::DoDataExchange(CDataExchange&)
+{
+}
+
+bool CDialog::OnInitDialog()
+{
+    return true;
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+// Enter, the OK button and a menu item with id 1 send IDOK; Escape, the Cancel
+// button and the close box (through DefDlgProc's WM_CLOSE) send IDCANCEL.
+bool CDialog::OnCommand(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return false;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT CDialog::OnCommandMessage(WPARAM wParam, LPARAM lParam)
+{
+    return OnCommand(wParam, lParam) ? 0 : Default();
+}
+
+bool CDialog::InitDialog()
+{
+    CDataExchange dx(*this);
+    DoDataExchange(dx);
+    return OnInitDialog();
+}
+
+// Asked by DefDlgProc for messages that the tables left to it. Only WM_INITDIALOG
+// matters here: its result (focus or not) is returned straight to the dialog
+// manager. It also carries the object, which is the fall-back should the creation
+// hook ever miss the dialog window: the object is then bound here, and only the
+// messages before WM_INITDIALOG (creation included) bypass its tables.
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    if (!dialog)
+        return FALSE;
+    if (dialog->m_hWnd != hwnd && !dialog->SubclassWindow(hwnd)) {
+        ::EndDialog(hwnd, -1);
+        return FALSE;
+    }
+    try {
+        return dialog->InitDialog() ? TRUE : FALSE;
+    } catch (const std::exception& error) {
+        ReportHandlerException(error.what());
+    } catch (...) {
+        ReportHandlerException("unknown error");
+    }
+    // A dialog whose initialisation failed half-way is not shown.
+    ::EndDialog(hwnd, -1);
+    return FALSE;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "framework/Wnd.h"
+
+class CDialog;
+
+// What data exchange works on: the dialog whose items are bound to its members.
+class CDataExchange {
+public:
+    explicit CDataExchange(CDialog& dialog) : m_dialog(dialog) {}
+    CDialog& Dialog() const { return m_dialog; }
+
+private:
+    CDialog& m_dialog;
+};
+
+// Binds the dialog item with this id to a member control, once.
+void DDX_Control(CDataExchange& dx, int id, CWnd& control);
+
+// A dialog built from a template resource, run modally. The object is attached
+// to the dialog window before its first message, so WM_NCCREATE and WM_CREATE reach
+// the class's message table like any other window's.
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+
+    // Runs the dialog; the result is the code it ended with, or -1 when the
+    // dialog could not be created.
+    INT_PTR DoModal();
+    void EndDialog(INT_PTR result);
+
+protected:
+    const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+
+    // Called once, before OnInitDialog, to bind items to member controls.
+    virtual void DoDataExchange(CDataExchange& dx);
+    // Called when the dialog is about to be shown; true lets the dialog manager set
+    // the focus to the first tab stop.
+    virtual bool OnInitDialog();
+    // Called for the OK command (Enter) and the Cancel command (Escape, close box).
+    virtual void OnOK();
+    virtual void OnCancel();
+    // Called for every WM_COMMAND; false leaves it to the dialog manager.
+    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
+
+    static const MessageEntry kMessageEntries[];
+    static const MessageMap kMessageMap;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam);
+    bool InitDialog();
+
+    UINT m_templateId;
+    CWnd* m_parent;
+};
