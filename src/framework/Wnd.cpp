@@ -50,10 +50,31 @@ const char* CWnd::RegisterWindowClass()
 bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menuOrId)
 {
+    CREATESTRUCTA create{};
+    create.dwExStyle = exStyle;
+    create.lpszClass = className;
+    create.lpszName = windowName;
+    create.style = static_cast<LONG>(style);
+    create.x = x;
+    create.y = y;
+    create.cx = width;
+    create.cy = height;
+    create.hwndParent = parent;
+    create.hMenu = menuOrId;
+    create.hInstance = GetModuleHandleA(nullptr);
+    if (!PreCreateWindow(create))
+        return false;
+
     WindowCreationScope scope(*this);
-    HWND hwnd = CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menuOrId,
-                                GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = CreateWindowExA(create.dwExStyle, create.lpszClass, create.lpszName,
+                                static_cast<DWORD>(create.style), create.x, create.y, create.cx, create.cy,
+                                create.hwndParent, create.hMenu, create.hInstance, nullptr);
     return hwnd != nullptr && hwnd == m_hWnd;
+}
+
+bool CWnd::PreCreateWindow(CREATESTRUCTA&)
+{
+    return true;
 }
 
 bool CWnd::SubclassWindow(HWND hwnd)

@@ -43,6 +43,9 @@ public:
 protected:
     virtual const MessageMap* GetMessageMap() const { return &kMessageMap; }
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called by CreateEx before the window is created; may change the creation
+    // parameters. False cancels the creation.
+    virtual bool PreCreateWindow(CREATESTRUCTA& create);
     // Passes the message being handled to the window's own procedure.
     LRESULT Default();
     // Called after the window is gone (WM_NCDESTROY); the object is detached.

@@ -1,0 +1,77 @@
+#include "resize/GripBar.h"
+
+#include "framework/Gdi.h"
+
+namespace {
+
+SIZE ScrollBarMetrics()
+{
+    return SIZE{GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+} // namespace
+
+const MessageEntry CGripBar::kMessageEntries[] = {
+    On<WM_NCHITTEST, &CGripBar::OnNcHitTest>(),
+    On<WM_GETDLGCODE, &CGripBar::OnGetDlgCode>(),
+    On<WM_SETTINGCHANGE, &CGripBar::OnSettingChange>(),
+};
+const MessageMap CGripBar::kMessageMap{&CScrollBar::kMessageMap, kMessageEntries};
+
+// The grip's size comes from the metrics, whatever size the caller asked for.
+bool CGripBar::PreCreateWindow(CREATESTRUCTA& create)
+{
+    m_size = ScrollBarMetrics();
+    create.cx = m_size.cx;
+    create.cy = m_size.cy;
+    return CScrollBar::PreCreateWindow(create);
+}
+
+void CGripBar::ShapeAsTriangle(bool enable)
+{
+    m_triangular = enable;
+    const BOOL redraw = IsWindowVisible(m_hWnd);
+    if (!enable) {
+        SetWindowRgn(m_hWnd, nullptr, redraw);
+        return;
+    }
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    // The lower-right half, with the right angle in the lower-right corner.
+    const POINT corners[] = {{0, height}, {width, height}, {width, 0}};
+    Region region(CreatePolygonRgn(corners, 3, WINDING));
+    if (region && SetWindowRgn(m_hWnd, region.Get(), redraw))
+        region.Release();  // the window owns it now
+}
+
+// The grip is the corner of a sizing border: lower left in a right-to-left layout.
+LRESULT CGripBar::OnNcHitTest(POINT)
+{
+    const LONG_PTR exStyle = GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    return (exStyle & WS_EX_LAYOUTRTL) ? HTBOTTOMLEFT : HTBOTTOMRIGHT;
+}
+
+// The dialog manager treats the grip like a static control: no focus, no keys.
+LRESULT CGripBar::OnGetDlgCode(WPARAM, LPARAM)
+{
+    return DLGC_STATIC;
+}
+
+// Called when system settings change: the grip follows new scroll-bar metrics and
+// keeps its lower-right corner where it was.
+LRESULT CGripBar::OnSettingChange(WPARAM, LPARAM)
+{
+    const SIZE old = m_size;
+    m_size = ScrollBarMetrics();
+    RECT rect{};
+    GetWindowRect(m_hWnd, &rect);
+    rect.left -= m_size.cx - old.cx;
+    rect.top -= m_size.cy - old.cy;
+    MapWindowPoints(nullptr, GetParent(m_hWnd), reinterpret_cast<POINT*>(&rect), 2);
+    MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    if (m_triangular)
+        ShapeAsTriangle(true);
+    return Default();
+}

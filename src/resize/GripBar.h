@@ -1,0 +1,30 @@
+#pragma once
+
+#include "framework/ScrollBar.h"
+
+// The size grip in a resizable dialog's lower-right corner: the platform's size-grip
+// scroll bar, sized by the scroll-bar metrics, optionally cut to its lower-right
+// triangle, and answering hit tests as the corner of a sizing border.
+class CGripBar : public CScrollBar {
+public:
+    // Gives the grip the triangular window region, or takes it away.
+    void ShapeAsTriangle(bool enable);
+
+    SIZE Size() const { return m_size; }
+    bool IsTriangular() const { return m_triangular; }
+
+protected:
+    const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+    bool PreCreateWindow(CREATESTRUCTA& create) override;
+
+    LRESULT OnNcHitTest(POINT screenPoint);
+    LRESULT OnGetDlgCode(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM, LPARAM);
+
+    static const MessageEntry kMessageEntries[];
+    static const MessageMap kMessageMap;
+
+private:
+    SIZE m_size{};
+    bool m_triangular = false;
+};
