@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Autostart entries: one string value per display in the platform's Run key, under
+// the machine-wide root or the current user's root. Its data is a command line that
+// starts this program in silent mode with a LUT source and a display index.
+
+enum class StartupScope { AllUsers, CurrentUser };
+
+// The scope's name in log lines: "all users" or "current user".
+const char* StartupScopeName(StartupScope scope);
+
+// Below either root; the key is only ever opened, never created.
+inline constexpr const char* kStartupRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// "Rampwise" for display index 0 (and below), "Rampwise_<n>" for n >= 1.
+std::string StartupValueName(int displayIndex);
+
+// "<programPath>" /pt "<source>" <displayIndex>. Windows paths hold no quotes, and a
+// file path never ends in a backslash, so both arguments survive the splitter as given.
+std::string FormatStartupCommand(const std::string& programPath, const std::string& source, int displayIndex);
+
+enum class StartupEntryKind { Absent, Default, File };
+
+// Empty text: Absent; text containing "@default" anywhere (case-sensitive): Default;
+// anything else: File.
+StartupEntryKind ClassifyStartupEntry(std::string_view text);
+
+// The log lines of the set and delete commands, without the display and source lines.
+std::string StartupSetHeading(StartupScope scope);      // "* Startup LUT set for <scope> on:"
+std::string StartupDeletedHeading(StartupScope scope);  // "* Startup LUT deleted for <scope> on:"
+std::string StartupSetError(StartupScope scope, long status);
+std::string StartupDeleteError(StartupScope scope, long status);

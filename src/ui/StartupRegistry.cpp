@@ -1,0 +1,115 @@
+#include "ui/StartupRegistry.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "framework/RegistryKey.h"
+
+namespace {
+
+// The size of the buffer the menu state reads an entry into, terminator included.
+constexpr DWORD kEntryBufferBytes = 260;
+
+} // namespace
+
+HKEY StartupRootKey(StartupScope scope)
+{
+    return scope == StartupScope::AllUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+// A value that is no plain string (REG_EXPAND_SZ included) is Absent; a string too
+// long for the buffer is still an entry and is classified by its whole text.
+StartupEntryKind ReadStartupEntryKind(StartupScope scope, const std::string& valueName, const char* keyPath)
+{
+    RegistryKey key;
+    if (key.Open(StartupRootKey(scope), keyPath, KEY_READ) != ERROR_SUCCESS)
+        return StartupEntryKind::Absent;
+
+    char buffer[kEntryBufferBytes];
+    DWORD size = sizeof(buffer);
+    LONG status = key.ReadString(valueName.c_str(), buffer, size);
+    if (status == ERROR_SUCCESS)
+        return ClassifyStartupEntry(buffer);
+    if (status == ERROR_MORE_DATA) {
+        std::string text;
+        if (key.ReadString(valueName.c_str(), text) == ERROR_SUCCESS)
+            return ClassifyStartupEntry(text);
+    }
+    return StartupEntryKind::Absent;
+}
+
+bool CanWriteStartupEntries(StartupScope scope, const char* keyPath)
+{
+    RegistryKey key;
+    return key.Open(StartupRootKey(scope), keyPath, KEY_WRITE) == ERROR_SUCCESS;
+}
+
+LONG WriteStartupEntry(StartupScope scope, const std::string& valueName, const std::string& data,
+                       const char* keyPath)
+{
+    RegistryKey key;
+    LONG status = key.Open(StartupRootKey(scope), keyPath, KEY_WRITE);
+    if (status != ERROR_SUCCESS)
+        return status;
+    return key.WriteString(valueName.c_str(), data.c_str(), REG_SZ);
+}
+
+LONG DeleteStartupEntry(StartupScope scope, const std::string& valueName, const char* keyPath)
+{
+    RegistryKey key;
+    LONG status = key.Open(StartupRootKey(scope), keyPath, KEY_WRITE);
+    if (status != ERROR_SUCCESS)
+        return status;
+    status = key.DeleteValue(valueName.c_str());
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+}
+
+std::optional<std::string> ExactAnsiFromWide(const wchar_t* text)
+{
+    if (!text[0])
+        return std::string();
+    // UTF-8 as the ANSI code page takes neither flag; it holds every valid character.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+
+    int size = WideCharToMultiByte(CP_ACP, flags, text, -1, nullptr, 0, nullptr, usedDefaultOut);
+    if (size <= 1 || usedDefault)
+        return std::nullopt;
+    std::string narrow(static_cast<std::size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, flags, text, -1, narrow.data(), size, nullptr, usedDefaultOut) != size ||
+        usedDefault)
+        return std::nullopt;
+    narrow.resize(static_cast<std::size_t>(size - 1));
+    return narrow;
+}
+
+std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path)
+{
+    if (std::optional<std::string> exact = ExactAnsiFromWide(path))
+        return exact;
+
+    DWORD length = GetShortPathNameW(path, nullptr, 0);
+    if (length == 0)
+        return std::nullopt;
+    std::vector<wchar_t> shortPath(length);
+    DWORD written = GetShortPathNameW(path, shortPath.data(), length);
+    if (written == 0 || written >= length)
+        return std::nullopt;
+    return ExactAnsiFromWide(shortPath.data());
+}
+
+std::optional<std::string> ProgramPathForStartupEntry()
+{
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+        return std::nullopt;
+    std::optional<std::string> path;
+    if (count >= 1)
+        path = AnsiPathForStartupEntry(argv[0]);
+    LocalFree(argv);
+    return path;
+}

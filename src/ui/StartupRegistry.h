@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "ui/StartupEntry.h"
+
+// The autostart entries on the real registry. keyPath exists for tests only: every
+// caller in the program uses the Run key. The key is opened, never created.
+
+// The status a set command reports when the program path cannot be stored unharmed.
+inline constexpr LONG kStartupPathNotRepresentable = ERROR_INVALID_PARAMETER;
+
+HKEY StartupRootKey(StartupScope scope);
+
+StartupEntryKind ReadStartupEntryKind(StartupScope scope, const std::string& valueName,
+                                      const char* keyPath = kStartupRunKeyPath);
+bool CanWriteStartupEntries(StartupScope scope, const char* keyPath = kStartupRunKeyPath);
+
+// Writes data as a REG_SZ value, replacing any value of that name in one step.
+LONG WriteStartupEntry(StartupScope scope, const std::string& valueName, const std::string& data,
+                       const char* keyPath = kStartupRunKeyPath);
+// A value that does not exist counts as deleted (0); a key that cannot be opened does not.
+LONG DeleteStartupEntry(StartupScope scope, const std::string& valueName,
+                        const char* keyPath = kStartupRunKeyPath);
+
+// The text in the ANSI code page when every character converts exactly (no best-fit
+// look-alikes, no default character), else nullopt.
+std::optional<std::string> ExactAnsiFromWide(const wchar_t* text);
+// The path exactly in the ANSI code page, else its short (8.3) form when that converts
+// exactly, else nullopt.
+std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path);
+// This program's own path, as the command-line splitter gives it, for the entry's data.
+// nullopt when the splitter fails or the path has no exact ANSI form.
+std::optional<std::string> ProgramPathForStartupEntry();
