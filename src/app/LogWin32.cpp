@@ -1,12 +1,21 @@
-// The message log of the Windows program. Lines reach the main dialog's log once the
-// program has one; until then, as in the silent apply, every line is dropped.
+// The log calls of the Windows program.
 
 #include "app/Log.h"
 
-void LogMessage(const char*, ...)
+#include "app/LogRouting.h"
+
+void LogMessage(const char* format, ...)
 {
+    std::va_list args;
+    va_start(args, format);
+    AddLogLineToMainDialog(format, args);
+    va_end(args);
 }
 
-void LogError(const char*, ...)
+void LogError(const char* format, ...)
 {
+    std::va_list args;
+    va_start(args, format);
+    AddLogLineToMainDialog(format, args);
+    va_end(args);
 }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/SilentApply.h"
+#include "ui/RampwiseDlg.h"
 
 bool CRampwiseApp::RunStartup()
 {
@@ -17,8 +18,16 @@ bool CRampwiseApp::RunStartup()
     ParseCommandLine(std::make_unique<LaunchArguments>());
     const LaunchArguments& arguments = *GetLaunchArguments();
 
-    if (arguments.IsSilentApply())
+    if (arguments.IsSilentApply()) {
         RunSilentApply(arguments);
-    // Without a LUT source the program ends here until it has a main dialog.
+        return false;
+    }
+
+    // The dialog is the main window from before it runs, so that the log calls reach
+    // its log from its first line on.
+    CRampwiseDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
     return false;
 }

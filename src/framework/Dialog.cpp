@@ -1,6 +1,8 @@
 #include "framework/Dialog.h"
 
 #include <exception>
+#include <optional>
+#include <utility>
 #include <stdexcept>
 #include <string>
 
@@ -31,12 +33,57 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pa
 {
 }
 
+namespace {
+
+// The innermost modal dialog with accelerators on this thread.
+thread_local CDialog* t_acceleratedDialog = nullptr;
+
+// Installs the message filter that lets a modal dialog's accelerators through the
+// dialog manager's own message loop, and removes it again.
+class AcceleratorScope {
+public:
+    AcceleratorScope(CDialog& dialog, HOOKPROC filter) : m_previous(std::exchange(t_acceleratedDialog, &dialog))
+    {
+        m_hook = SetWindowsHookExA(WH_MSGFILTER, filter, nullptr, GetCurrentThreadId());
+    }
+    ~AcceleratorScope()
+    {
+        if (m_hook)
+            UnhookWindowsHookEx(m_hook);
+        t_acceleratedDialog = m_previous;
+    }
+    AcceleratorScope(const AcceleratorScope&) = delete;
+    AcceleratorScope& operator=(const AcceleratorScope&) = delete;
+
+private:
+    CDialog* m_previous;
+    HHOOK m_hook = nullptr;
+};
+
+} // namespace
+
 INT_PTR CDialog::DoModal()
 {
     HWND owner = m_parent ? m_parent->m_hWnd : nullptr;
+    std::optional<AcceleratorScope> accelerators;
+    if (m_accelerators)
+        accelerators.emplace(*this, &CDialog::MessageFilterProc);
     WindowCreationScope scope(*this);
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), owner, &CDialog::DialogProc,
                            reinterpret_cast<LPARAM>(this));
+}
+
+// Called for the messages of the dialog manager's modal loop. Keys for this dialog or
+// its controls (not for a dialog opened on top of it) go through its accelerators.
+LRESULT CALLBACK CDialog::MessageFilterProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    CDialog* dialog = t_acceleratedDialog;
+    if (code == MSGF_DIALOGBOX && dialog && dialog->m_hWnd && msg &&
+        (msg->hwnd == dialog->m_hWnd || IsChild(dialog->m_hWnd, msg->hwnd)) &&
+        TranslateAcceleratorA(dialog->m_hWnd, dialog->m_accelerators, msg))
+        return TRUE;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CDialog::EndDialog(INT_PTR result)
@@ -65,8 +112,10 @@ void CDialog::OnCancel()
 
 // Enter, the OK button and a menu item with id 1 send IDOK; Escape, the Cancel
 // button and the close box (through DefDlgProc's WM_CLOSE) send IDCANCEL.
-bool CDialog::OnCommand(WPARAM wParam, LPARAM)
+bool CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    if (DispatchCommand(wParam, lParam))
+        return true;
     if (HIWORD(wParam) != BN_CLICKED)
         return false;
     switch (LOWORD(wParam)) {
@@ -114,7 +163,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lPa
     } catch (const std::exception& error) {
         ReportHandlerException(error.what());
     } catch (...) {
-        ReportHandlerException("unknown error");
+        ReportHandlerException("Command failed.");
     }
     // A dialog whose initialisation failed half-way is not shown.
     ::EndDialog(hwnd, -1);

@@ -28,6 +28,8 @@ public:
     // dialog could not be created.
     INT_PTR DoModal();
     void EndDialog(INT_PTR result);
+    // Keys of this table reach the dialog as commands while it runs modally.
+    void SetAccelerators(HACCEL accelerators) { m_accelerators = accelerators; }
 
 protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
@@ -51,6 +53,9 @@ private:
     LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam);
     bool InitDialog();
 
+    static LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam);
+
     UINT m_templateId;
     CWnd* m_parent;
+    HACCEL m_accelerators = nullptr;
 };

@@ -4,6 +4,8 @@
 
 #include <span>
 
+#include "framework/MemberOf.h"
+
 class CWnd;
 
 // One line of a class's message table: a window message and the thunk that unpacks
@@ -29,13 +31,6 @@ struct MessageMap {
 };
 
 namespace message_map_detail {
-
-template <class>
-struct MemberOf;
-template <class Class, class Result, class... Args>
-struct MemberOf<Result (Class::*)(Args...)> {
-    using type = Class;
-};
 
 inline int LowWordSigned(LPARAM value)
 {
@@ -141,7 +136,7 @@ struct Cracker<WM_NCHITTEST> {
 };
 
 template <auto Handler>
-using HandlerClass = typename MemberOf<decltype(Handler)>::type;
+using HandlerClass = typename framework_detail::MemberOf<decltype(Handler)>::type;
 
 } // namespace message_map_detail
 

@@ -107,6 +107,28 @@ void CWnd::Invalidate(bool erase) const
     InvalidateRect(m_hWnd, nullptr, erase ? TRUE : FALSE);
 }
 
+CommandLookup CWnd::FindCommand(UINT id, UINT notifyCode) const
+{
+    for (const CommandMap* map = GetCommandMap(); map; map = map->base) {
+        for (const CommandEntry& entry : map->entries) {
+            if (entry.id == id && entry.notifyCode == notifyCode)
+                return CommandLookup{entry.command, entry.update};
+        }
+    }
+    return {};
+}
+
+bool CWnd::DispatchCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT code = HIWORD(wParam);
+    const UINT notifyCode = (lParam == 0 || code == BN_CLICKED) ? 0 : code;
+    const CommandLookup found = FindCommand(LOWORD(wParam), notifyCode);
+    if (!found.command)
+        return false;
+    found.command(*this);
+    return true;
+}
+
 void CWnd::DrawItem(DRAWITEMSTRUCT&)
 {
 }
@@ -171,7 +193,7 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     } catch (const std::exception& error) {
         ReportHandlerException(error.what());
     } catch (...) {
-        ReportHandlerException("unknown error");
+        ReportHandlerException("Command failed.");
     }
     window->m_current = outer;
 
@@ -208,6 +230,8 @@ LRESULT CALLBACK WindowCreationScope::CbtProc(int code, WPARAM wParam, LPARAM lP
 
 void ReportHandlerException(const char* what)
 {
+    if (!what || !*what)
+        what = "Command failed.";
     CWinApp* app = AfxGetApp();
     MessageBoxA(nullptr, what, app ? app->AppName().c_str() : "Rampwise", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }

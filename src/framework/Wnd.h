@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/CommandMap.h"
 #include "framework/MessageMap.h"
 
 // A window object: the C++ side of one window handle. The object is attached before
@@ -35,6 +36,13 @@ public:
     // Called for an owner-drawn control when its parent receives WM_DRAWITEM for it.
     virtual void DrawItem(DRAWITEMSTRUCT& item);
 
+    // The handlers of a command in this class's command tables, the class's own first.
+    CommandLookup FindCommand(UINT id, UINT notifyCode) const;
+    // Runs the handler of a WM_COMMAND message; false when no table has one. Menu
+    // items, accelerators and button clicks are commands; other control
+    // notifications match by their code.
+    bool DispatchCommand(WPARAM wParam, LPARAM lParam);
+
     // A window class whose procedure is the default one; the object supplies the rest.
     static const char* RegisterWindowClass();
 
@@ -42,6 +50,7 @@ public:
 
 protected:
     virtual const MessageMap* GetMessageMap() const { return &kMessageMap; }
+    virtual const CommandMap* GetCommandMap() const { return nullptr; }
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Called by CreateEx before the window is created; may change the creation
     // parameters. False cancels the creation.

@@ -13,8 +13,16 @@ std::vector<LoggedLine>& Lines()
     return lines;
 }
 
+LogForwarder g_forwarder = nullptr;
+
 void Record(bool isError, const char* format, std::va_list args)
 {
+    if (g_forwarder) {
+        std::va_list forwarded;
+        va_copy(forwarded, args);
+        g_forwarder(format, forwarded);
+        va_end(forwarded);
+    }
     std::va_list copy;
     va_copy(copy, args);
     int length = std::vsnprintf(nullptr, 0, format, copy);
@@ -35,6 +43,11 @@ const std::vector<LoggedLine>& LoggedLines()
 void ClearLog()
 {
     Lines().clear();
+}
+
+void SetLogForwarder(LogForwarder forwarder)
+{
+    g_forwarder = forwarder;
 }
 
 void LogMessage(const char* format, ...)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -13,3 +14,7 @@ struct LoggedLine {
 // Every line logged since the last ClearLog, oldest first.
 const std::vector<LoggedLine>& LoggedLines();
 void ClearLog();
+
+// Where recorded lines also go, for programs that show them too; none by default.
+using LogForwarder = void (*)(const char* format, std::va_list args);
+void SetLogForwarder(LogForwarder forwarder);

@@ -87,7 +87,6 @@ TEST_F(ProgramProcessTest, EndsByItselfWithoutAWindow)
         "/pt " + Quoted(lutPath) + " 0",
         "/pt " + Quoted(folder.PathOf("missing.lut")) + " 0",
         "/pt \"@default\" 0",
-        "",
     };
     constexpr auto kTimeout = std::chrono::seconds(30);
     for (const std::string& argument : arguments) {
@@ -110,6 +109,44 @@ TEST_F(ProgramProcessTest, EndsByItselfWithoutAWindow)
         std::printf("[   TIME   ] rampwise.exe %s: %lld ms\n", argument.c_str(),
                     static_cast<long long>(elapsed.count()));
     }
+}
+
+struct TitledWindowSearch {
+    DWORD processId;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTitledWindowOfProcess(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<TitledWindowSearch*>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof(title));
+    if (processId != search->processId || !IsWindowVisible(window) || std::string(title) != search->title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+TEST_F(ProgramProcessTest, WithoutASourceShowsTheMainWindowUntilEscape)
+{
+    constexpr auto kTimeout = std::chrono::seconds(30);
+    const auto start = std::chrono::steady_clock::now();
+    ChildProcess child(Quoted(ProgramPath()));
+    ASSERT_TRUE(child.Started()) << "CreateProcess failed " << GetLastError();
+    TitledWindowSearch search{child.Id(), "Rampwise", nullptr};
+    while (!search.found && WaitForSingleObject(child.Handle(), 20) == WAIT_TIMEOUT &&
+           std::chrono::steady_clock::now() - start < kTimeout)
+        EnumWindows(FindTitledWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(search.found, nullptr) << "no window captioned Rampwise";
+
+    PostMessageA(search.found, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_EQ(WaitForSingleObject(child.Handle(), 30000), WAIT_OBJECT_0) << "still running after Escape";
+    DWORD exitCode = 1;
+    GetExitCodeProcess(child.Handle(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
 }
 
 } // namespace

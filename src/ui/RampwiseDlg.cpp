@@ -1,0 +1,301 @@
+#include "ui/RampwiseDlg.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "framework/Gdi.h"
+#include "lut/DisplayAccess.h"
+#include "lut/LutFile.h"
+#include "lut/RampOperations.h"
+#include "res/resource.h"
+#include "ui/AboutDlg.h"
+
+namespace {
+
+constexpr char kPlacementSection[] = "RampwiseDlg";
+constexpr char kSourceFilter[] =
+    "Supported files (*.icm; *.icc; *.lut)|*.icm; *.icc; *.lut|LUT Files (*.lut)|*.lut|"
+    "Color profiles (*.icm; *.icc)|*.icm; *.icc|All Files (*.*)|*.*||";
+constexpr char kLutFilter[] = "LUT Files (*.lut)|*.lut|All Files (*.*)|*.*||";
+
+// Pairs BeginPaint with EndPaint.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : m_hwnd(hwnd), m_hdc(BeginPaint(hwnd, &m_paint)) {}
+    ~PaintScope() { EndPaint(m_hwnd, &m_paint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+
+    HDC Get() const { return m_hdc; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_paint{};
+    HDC m_hdc;
+};
+
+} // namespace
+
+const MessageEntry CRampwiseDlg::kMessageEntries[] = {
+    On<WM_SYSCOMMAND, &CRampwiseDlg::OnSysCommand>(),
+    On<WM_PAINT, &CRampwiseDlg::OnPaint>(),
+    On<WM_QUERYDRAGICON, &CRampwiseDlg::OnQueryDragIcon>(),
+    On<WM_INITMENUPOPUP, &CRampwiseDlg::OnInitMenuPopup>(),
+};
+const MessageMap CRampwiseDlg::kMessageMap{&CAnchoredDialog::kMessageMap, kMessageEntries};
+
+const CommandEntry CRampwiseDlg::kCommandEntries[] = {
+    Command<ID_FILE_LOADLUT, &CRampwiseDlg::OnLoadFromFile>(),
+    Command<ID_FILE_SAVELUT, &CRampwiseDlg::SaveRamp>(),
+    Command<ID_LUT_RELOAD, &CRampwiseDlg::ReloadRamp>(),
+    Command<ID_LUT_LOADDEFAULT, &CRampwiseDlg::OnLoadDefault>(),
+    Command<ID_LUT_SETLINEAR, &CRampwiseDlg::ApplyLinear>(),
+    Command<ID_LUT_SMOOTH, &CRampwiseDlg::ApplySmooth>(),
+    Command<ID_STARTUP_FILE_ALL, &CRampwiseDlg::OnSetFileAllUsers, &CRampwiseDlg::OnUpdateSetFileAllUsers>(),
+    Command<ID_STARTUP_DEFAULT_ALL, &CRampwiseDlg::OnSetDefaultAllUsers, &CRampwiseDlg::OnUpdateSetDefaultAllUsers>(),
+    Command<ID_STARTUP_DELETE_ALL, &CRampwiseDlg::OnDeleteAllUsers, &CRampwiseDlg::OnUpdateDeleteAllUsers>(),
+    Command<ID_STARTUP_FILE_USER, &CRampwiseDlg::OnSetFileCurrentUser, &CRampwiseDlg::OnUpdateSetFileCurrentUser>(),
+    Command<ID_STARTUP_DEFAULT_USER, &CRampwiseDlg::OnSetDefaultCurrentUser,
+            &CRampwiseDlg::OnUpdateSetDefaultCurrentUser>(),
+    Command<ID_STARTUP_DELETE_USER, &CRampwiseDlg::OnDeleteCurrentUser>(),
+    Command<ID_HELP_ABOUT, &CRampwiseDlg::OnAbout>(),
+    Command<IDC_REFRESH, &CRampwiseDlg::OnRefreshDisplays>(),
+    Notify<IDC_DISPLAYS, CBN_SELCHANGE, &CRampwiseDlg::ReloadRamp>(),
+};
+const CommandMap CRampwiseDlg::kCommandMap{nullptr, kCommandEntries};
+
+CRampwiseDlg::CRampwiseDlg(CWnd* parent)
+    : CAnchoredDialog(IDD_RAMPWISE_DIALOG, parent),
+      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_diagram(&m_ramp),
+      m_chooseFile(&ChooseFileWithDialog)
+{
+    // Shown until the first read of the selected display replaces it.
+    SetLinearRamp(m_ramp);
+    SetAccelerators(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+}
+
+CRampwiseDlg::~CRampwiseDlg() = default;
+
+void CRampwiseDlg::DoDataExchange(CDataExchange& dx)
+{
+    CAnchoredDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_DISPLAYS, m_displays);
+    DDX_Control(dx, IDC_DIAGRAM, m_diagram);
+    DDX_Control(dx, IDC_LOG, m_log);
+}
+
+bool CRampwiseDlg::OnInitDialog()
+{
+    CAnchoredDialog::OnInitDialog();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+
+    if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
+        char about[128] = {};
+        if (LoadStringA(instance, IDS_ABOUTBOX, about, sizeof(about)) > 0) {
+            AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+    // The refresh button is small: the icon at the small-icon size, shared and never freed.
+    HANDLE refresh = LoadImageA(instance, MAKEINTRESOURCEA(IDI_REFRESH), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    SendDlgItemMessageA(m_hWnd, IDC_REFRESH, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(refresh));
+
+    AnchorControl(IDC_DISPLAYS, ANCHOR_NW, ANCHOR_NE);
+    AnchorControl(IDC_REFRESH, ANCHOR_NE, ANCHOR_NONE);
+    AnchorControl(IDC_DIAGRAM, ANCHOR_NW, ANCHOR_SE);
+    AnchorControl(IDC_LOG, ANCHOR_SW, ANCHOR_SE);
+    RememberPlacement(kPlacementSection);
+
+    AddLogLine("Rampwise 1.0 ready!");
+    FillDisplayList();
+    ReloadRamp();
+    return true;
+}
+
+// Lists every adapter that reports a monitor, by its enumeration index. The list is
+// sorted as text; the item data keeps the true index.
+bool CRampwiseDlg::FillDisplayList()
+{
+    const int selected = m_displays.GetCurSel();
+    m_displays.ResetContent();
+    for (DWORD i = 0;; ++i) {
+        DISPLAY_DEVICEA adapter{};
+        adapter.cb = sizeof(adapter);
+        if (!EnumDisplayDevicesA(nullptr, i, &adapter, 0))
+            break;
+        DISPLAY_DEVICEA monitor{};
+        monitor.cb = sizeof(monitor);
+        if (!EnumDisplayDevicesA(adapter.DeviceName, 0, &monitor, 0))
+            continue;
+        char text[sizeof(adapter.DeviceString) + sizeof(monitor.DeviceString) + 32];
+        std::snprintf(text, sizeof(text), "%i. %s -> %s", static_cast<int>(i), adapter.DeviceString,
+                      monitor.DeviceString);
+        const int position = m_displays.AddString(text);
+        if (position >= 0)
+            m_displays.SetItemData(position, i);
+    }
+    if (m_displays.SetCurSel(selected) < 0)
+        m_displays.SetCurSel(0);
+    return true;
+}
+
+int CRampwiseDlg::GetSelectedDisplay() const
+{
+    const int selected = m_displays.GetCurSel();
+    return selected < 0 ? 0 : static_cast<int>(m_displays.GetItemData(selected));
+}
+
+std::string CRampwiseDlg::GetSelectedDisplayText() const
+{
+    return m_displays.WindowText();
+}
+
+void CRampwiseDlg::ReloadRamp()
+{
+    ReadDisplayRamp(GetSelectedDisplay(), m_ramp);
+    AddLogLine("* Reloading LUT values from %s.", GetSelectedDisplayText().c_str());
+    m_diagram.Invalidate(true);
+}
+
+void CRampwiseDlg::LoadRamp(bool fromProfile)
+{
+    const int display = GetSelectedDisplay();
+    std::string path;
+    if (fromProfile) {
+        path = GetDisplayProfilePath(display);
+    } else {
+        const std::optional<std::string> chosen = ChooseSourceFile();
+        if (!chosen)
+            return;
+        path = *chosen;
+    }
+
+    SetLinearRamp(m_ramp);
+    WriteDisplayRamp(display, m_ramp);
+    const char* kind = fromProfile ? "default " : "";
+    if (!LoadLutSource(m_ramp, path) || !WriteDisplayRamp(display, m_ramp)) {
+        // The display runs on the linear ramp now: show that, and say why.
+        SetLinearRamp(m_ramp);
+        AddLogLine("ERROR: LUT values could not be loaded from %sfile:", kind);
+        AddLogLine("   %s", path.c_str());
+        m_diagram.Invalidate(true);
+        return;
+    }
+    AddLogLine("* LUT values loaded from %sfile:", kind);
+    AddLogLine("   %s", path.c_str());
+    m_diagram.Invalidate(true);
+}
+
+// The open dialog of the load and startup commands: LUT files and profiles.
+std::optional<std::string> CRampwiseDlg::ChooseSourceFile()
+{
+    return m_chooseFile(FileRequest{true, nullptr, nullptr, OFN_FILEMUSTEXIST, kSourceFilter}, *this);
+}
+
+void CRampwiseDlg::SaveRamp()
+{
+    // The user may type a new name, and is asked before a file is replaced.
+    const std::optional<std::string> chosen = m_chooseFile(
+        FileRequest{false, "lut", "*.lut", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, kLutFilter},
+        *this);
+    if (!chosen || !SaveLutFile(m_ramp, *chosen))
+        return;
+    AddLogLine("* LUT values saved to file:");
+    AddLogLine("   %s", chosen->c_str());
+}
+
+void CRampwiseDlg::ApplyLinear()
+{
+    SetLinearRamp(m_ramp);
+    WriteDisplayRamp(GetSelectedDisplay(), m_ramp);
+    AddLogLine("* Setting linear LUT values.");
+    m_diagram.Invalidate(true);
+}
+
+void CRampwiseDlg::ApplySmooth()
+{
+    SmoothRamp(m_ramp);
+    WriteDisplayRamp(GetSelectedDisplay(), m_ramp);
+    AddLogLine("* Smoothing LUT values.");
+    m_diagram.Invalidate(true);
+}
+
+void CRampwiseDlg::AddLogLine(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    AddLogLineV(format, args);
+    va_end(args);
+}
+
+void CRampwiseDlg::AddLogLineV(const char* format, std::va_list args)
+{
+    if (!m_log.m_hWnd)
+        return;
+    std::va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length < 0)
+        return;
+    std::vector<char> line(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(line.data(), line.size(), format, args);
+    const int position = m_log.AddString(line.data());
+    if (position >= 0)
+        m_log.ShowLine(position);
+}
+
+// Called for the system menu's commands: the About item is ours.
+LRESULT CRampwiseDlg::OnSysCommand(WPARAM command, LPARAM)
+{
+    if ((command & 0xFFF0) == IDM_ABOUTBOX) {
+        OnAbout();
+        return 0;
+    }
+    return Default();
+}
+
+// Called to paint the window: minimised, the icon is drawn centred.
+LRESULT CRampwiseDlg::OnPaint(WPARAM, LPARAM)
+{
+    if (!IsIconic(m_hWnd))
+        return Default();
+    PaintScope paint(m_hWnd);
+    SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+    const int cx = GetSystemMetrics(SM_CXICON);
+    const int cy = GetSystemMetrics(SM_CYICON);
+    const RECT client = GetClientRect();
+    const int x = (client.right - client.left - cx + 1) / 2;
+    const int y = (client.bottom - client.top - cy + 1) / 2;
+    DrawIcon(paint.Get(), x, y, m_icon);
+    return 0;
+}
+
+// Called for the icon shown while the minimised window is dragged.
+LRESULT CRampwiseDlg::OnQueryDragIcon(WPARAM, LPARAM)
+{
+    return reinterpret_cast<LRESULT>(m_icon);
+}
+
+// Called when a pop-up menu is about to open: its items ask for their state.
+LRESULT CRampwiseDlg::OnInitMenuPopup(WPARAM menu, LPARAM)
+{
+    UpdateMenuPopup(*this, reinterpret_cast<HMENU>(menu));
+    return 0;
+}
+
+void CRampwiseDlg::OnRefreshDisplays()
+{
+    FillDisplayList();
+    ReloadRamp();
+}
+
+void CRampwiseDlg::OnAbout()
+{
+    CAboutDlg about;
+    about.DoModal();
+}

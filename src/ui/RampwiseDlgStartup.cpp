@@ -1,0 +1,97 @@
+// The Startup menu of the main dialog: autostart entries that apply a LUT to the
+// selected display at every log-on.
+
+#include "ui/RampwiseDlg.h"
+
+#include "app/LaunchArguments.h"
+#include "lut/DisplayAccess.h"
+#include "lut/LutFile.h"
+#include "ui/StartupRegistry.h"
+
+namespace {
+
+StartupScope ScopeOf(bool allUsers)
+{
+    return allUsers ? StartupScope::AllUsers : StartupScope::CurrentUser;
+}
+
+} // namespace
+
+std::string CRampwiseDlg::GetStartupValueName() const
+{
+    return StartupValueName(GetSelectedDisplay());
+}
+
+// Applies the source to the selected display now and stores it for every log-on. A
+// default entry applies the display's profile now, but stores the keyword.
+void CRampwiseDlg::SetStartupEntry(bool useDefault, bool allUsers)
+{
+    const int display = GetSelectedDisplay();
+    std::string source;
+    if (useDefault) {
+        source = GetDisplayProfilePath(display);
+    } else {
+        const std::optional<std::string> chosen = ChooseSourceFile();
+        if (!chosen)
+            return;
+        source = *chosen;
+    }
+    if (!LoadLutSource(m_ramp, source) || !WriteDisplayRamp(display, m_ramp))
+        return;
+    m_diagram.Invalidate(true);
+
+    const StartupScope scope = ScopeOf(allUsers);
+    const std::optional<std::string> program = ProgramPathForStartupEntry();
+    const LONG status =
+        program ? WriteStartupEntry(scope, GetStartupValueName(),
+                                    FormatStartupCommand(*program, useDefault ? std::string(kDefaultProfileKeyword) : source, display))
+                : kStartupPathNotRepresentable;
+    if (status != ERROR_SUCCESS) {
+        AddLogLine("%s", StartupSetError(scope, status).c_str());
+        return;
+    }
+    AddLogLine("%s", StartupSetHeading(scope).c_str());
+    AddLogLine("   %s", GetSelectedDisplayText().c_str());
+    AddLogLine("   %s", source.c_str());
+}
+
+void CRampwiseDlg::DeleteStartupEntry(bool allUsers)
+{
+    const StartupScope scope = ScopeOf(allUsers);
+    const LONG status = ::DeleteStartupEntry(scope, GetStartupValueName());
+    if (status != ERROR_SUCCESS) {
+        AddLogLine("%s", StartupDeleteError(scope, status).c_str());
+        return;
+    }
+    AddLogLine("%s", StartupDeletedHeading(scope).c_str());
+    AddLogLine("   %s", GetSelectedDisplayText().c_str());
+}
+
+// The Startup items show which kind of entry each scope holds for the selected
+// display; the all-users items are usable only when that key can be written.
+void CRampwiseDlg::OnUpdateSetFileAllUsers(CCmdUI& ui)
+{
+    ui.SetCheck(ReadStartupEntryKind(StartupScope::AllUsers, GetStartupValueName()) == StartupEntryKind::File);
+    ui.Enable(CanWriteStartupEntries(StartupScope::AllUsers));
+}
+
+void CRampwiseDlg::OnUpdateSetDefaultAllUsers(CCmdUI& ui)
+{
+    ui.SetCheck(ReadStartupEntryKind(StartupScope::AllUsers, GetStartupValueName()) == StartupEntryKind::Default);
+    ui.Enable(CanWriteStartupEntries(StartupScope::AllUsers));
+}
+
+void CRampwiseDlg::OnUpdateDeleteAllUsers(CCmdUI& ui)
+{
+    ui.Enable(CanWriteStartupEntries(StartupScope::AllUsers));
+}
+
+void CRampwiseDlg::OnUpdateSetFileCurrentUser(CCmdUI& ui)
+{
+    ui.SetCheck(ReadStartupEntryKind(StartupScope::CurrentUser, GetStartupValueName()) == StartupEntryKind::File);
+}
+
+void CRampwiseDlg::OnUpdateSetDefaultCurrentUser(CCmdUI& ui)
+{
+    ui.SetCheck(ReadStartupEntryKind(StartupScope::CurrentUser, GetStartupValueName()) == StartupEntryKind::Default);
+}
