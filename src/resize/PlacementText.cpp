@@ -4,41 +4,21 @@
 #include <array>
 #include <limits>
 
+#include "framework/DecimalText.h"
+
 namespace {
 
 constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
 
-bool IsCSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// One %d conversion at pos: white space, an optional sign, at least one digit. A
-// number outside the 32-bit range, which sscanf leaves undefined, fails the conversion.
+// One %d conversion at pos: at least one digit. A number outside the 32-bit range,
+// which sscanf leaves undefined, fails the conversion.
 std::optional<std::int32_t> ScanNumber(std::string_view text, std::size_t& pos)
 {
-    while (pos < text.size() && IsCSpace(text[pos]))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    const std::size_t firstDigit = pos;
-    std::int64_t magnitude = 0;
-    bool tooLarge = false;
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-        magnitude = magnitude * 10 + (text[pos] - '0');
-        if (magnitude > kMax + 1) {
-            tooLarge = true;
-            magnitude = kMax + 1;  // keeps the product in range for further digits
-        }
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (pos == firstDigit || tooLarge || value < kMin || value > kMax)
+    const DecimalNumber number = ScanDecimal(text, pos);
+    if (number.digits == 0 || number.value < kMin || number.value > kMax)
         return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(number.value);
 }
 
 std::int32_t Saturate(std::int64_t value)

@@ -164,15 +164,10 @@ void CRampwiseDlg::ReloadRamp()
 void CRampwiseDlg::LoadRamp(bool fromProfile)
 {
     const int display = GetSelectedDisplay();
-    std::string path;
-    if (fromProfile) {
-        path = GetDisplayProfilePath(display);
-    } else {
-        const std::optional<std::string> chosen = ChooseSourceFile();
-        if (!chosen)
-            return;
-        path = *chosen;
-    }
+    const std::optional<std::string> source = ChooseSource(fromProfile);
+    if (!source)
+        return;
+    const std::string& path = *source;
 
     SetLinearRamp(m_ramp);
     WriteDisplayRamp(display, m_ramp);
@@ -190,9 +185,13 @@ void CRampwiseDlg::LoadRamp(bool fromProfile)
     m_diagram.Invalidate(true);
 }
 
-// The open dialog of the load and startup commands: LUT files and profiles.
-std::optional<std::string> CRampwiseDlg::ChooseSourceFile()
+// The LUT source of the load and startup commands: the selected display's profile
+// (empty when it has none), or a LUT file or profile that the user picks; nothing
+// when the user cancels.
+std::optional<std::string> CRampwiseDlg::ChooseSource(bool displayProfile)
 {
+    if (displayProfile)
+        return GetDisplayProfilePath(GetSelectedDisplay());
     return m_chooseFile(FileRequest{true, nullptr, nullptr, OFN_FILEMUSTEXIST, kSourceFilter}, *this);
 }
 

@@ -75,7 +75,7 @@ protected:
     static const CommandMap kCommandMap;
 
 private:
-    std::optional<std::string> ChooseSourceFile();
+    std::optional<std::string> ChooseSource(bool displayProfile);
 
     HICON m_icon;
     CListBox m_log;

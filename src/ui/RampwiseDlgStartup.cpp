@@ -27,15 +27,10 @@ std::string CRampwiseDlg::GetStartupValueName() const
 void CRampwiseDlg::SetStartupEntry(bool useDefault, bool allUsers)
 {
     const int display = GetSelectedDisplay();
-    std::string source;
-    if (useDefault) {
-        source = GetDisplayProfilePath(display);
-    } else {
-        const std::optional<std::string> chosen = ChooseSourceFile();
-        if (!chosen)
-            return;
-        source = *chosen;
-    }
+    const std::optional<std::string> chosen = ChooseSource(useDefault);
+    if (!chosen)
+        return;
+    const std::string& source = *chosen;
     if (!LoadLutSource(m_ramp, source) || !WriteDisplayRamp(display, m_ramp))
         return;
     m_diagram.Invalidate(true);
