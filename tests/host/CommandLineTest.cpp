@@ -5,85 +5,45 @@
 #include "app/DisplayIndex.h"
 #include "app/LaunchArguments.h"
 
-namespace {
-
-struct LaunchCase {
-    const char* name;
-    std::vector<std::string> arguments;
-    const char* lutSource;
-    int displayIndex;
-};
-
-void PrintTo(const LaunchCase& c, std::ostream* os)
+TEST(CommandLine, SelectsSourceAndDisplay)
 {
-    *os << c.name;
-}
-
-class LaunchArgumentsTest : public testing::TestWithParam<LaunchCase> {};
-
-} // namespace
-
-TEST_P(LaunchArgumentsTest, SelectsSourceAndDisplay)
-{
-    const LaunchCase& c = GetParam();
-    LaunchArguments parsed = ParseLaunchArguments(c.arguments);
-    EXPECT_EQ(parsed.lutSource, c.lutSource);
-    EXPECT_EQ(parsed.IsSilentApply(), std::string(c.lutSource) != "");
-    EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLine, LaunchArgumentsTest,
-    testing::Values(
-        LaunchCase{"NoArguments", {}, "", 0},
-        LaunchCase{"PlainFileAlone", {"day.lut"}, "day.lut", 0},
-        LaunchCase{"PrintToFileIndex", {"/pt", "C:\\cal\\day.lut", "1"}, "C:\\cal\\day.lut", 1},
-        LaunchCase{"SwitchOnlyBeforeIndex", {"day.lut", "/pt", "1"}, "day.lut", 1},
-        LaunchCase{"PrintToWithoutIndex", {"/pt", "day.lut"}, "day.lut", 0},
-        LaunchCase{"PrintModeIgnoresIndex", {"/p", "day.lut", "1"}, "day.lut", 0},
-        LaunchCase{"SwitchNamesAreCaseSensitive", {"/PT", "day.lut", "1"}, "day.lut", 0},
-        LaunchCase{"DashIntroducesSwitch", {"-pt", "@default", "2"}, "@default", 2},
-        LaunchCase{"KeywordIsCaseSensitive", {"/pt", "@Default", "2"}, "@Default", 2},
-        LaunchCase{"SwitchAloneIsInteractive", {"/pt"}, "", 0},
-        LaunchCase{"EmptyArgumentLeavesSourceEmpty", {"/pt", "", "1"}, "1", 0},
-        LaunchCase{"LaterModeSwitchStopsIndex", {"/pt", "day.lut", "/Register", "1"}, "day.lut", 0},
-        LaunchCase{"UnknownSwitchKeepsMode", {"/pt", "day.lut", "/Embedding", "3"}, "day.lut", 3},
-        LaunchCase{"OnlyFirstFurtherParameterIsIndex", {"/pt", "day.lut", "4", "5", "6", "7"}, "day.lut", 4}),
-    [](const testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
-
-TEST(CommandLine, RegisterSwitchesIgnoreCaseAndFillNoDisplay)
-{
-    for (const char* name : {"/register", "-REGSERVER", "/Unregister", "/unregserver"}) {
-        LaunchArguments parsed = ParseLaunchArguments({name, "day.lut", "1"});
-        EXPECT_NE(parsed.mode, LaunchArguments::Mode::PrintTo) << name;
-        EXPECT_NE(parsed.mode, LaunchArguments::Mode::None) << name;
-        EXPECT_EQ(parsed.displayParameter, "") << name;
+    const struct {
+        std::vector<std::string> arguments;
+        const char* lutSource;
+        int displayIndex;
+    } cases[] = {
+        {{}, "", 0},
+        {{"day.lut"}, "day.lut", 0},
+        {{"/pt", "C:\\cal\\day.lut", "1"}, "C:\\cal\\day.lut", 1},
+        {{"day.lut", "/pt", "1"}, "day.lut", 1},            // the switch may follow the source
+        {{"/p", "day.lut", "1"}, "day.lut", 0},             // only print-to takes an index
+        {{"/PT", "day.lut", "1"}, "day.lut", 0},            // switch names are case-sensitive
+        {{"-pt", "@default", "2"}, "@default", 2},          // a dash introduces a switch too
+        {{"/pt"}, "", 0},                                   // no source: interactive
+        {{"/pt", "", "1"}, "1", 0},                         // an empty argument leaves the source empty
+        {{"/pt", "day.lut", "/Register", "1"}, "day.lut", 0},  // a later mode switch stops the index
+        {{"/pt", "day.lut", "-REGSERVER", "1"}, "day.lut", 0},  // whose names ignore case
+        {{"/pt", "day.lut", "/unregserver", "1"}, "day.lut", 0},
+        {{"/pt", "day.lut", "/Embedding", "3"}, "day.lut", 3},  // an unknown switch keeps the mode
+        {{"/pt", "day.lut", "4", "5", "6", "7"}, "day.lut", 4},  // only the first further argument
+    };
+    for (const auto& c : cases) {
+        const LaunchArguments parsed = ParseLaunchArguments(c.arguments);
+        const std::string trace = testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
+        EXPECT_EQ(parsed.IsSilentApply(), *c.lutSource != '\0') << trace;
+        EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
     }
 }
 
 TEST(DisplayIndex, ReadsLikeAtoiButSaturates)
 {
-    const struct {
-        const char* text;
-        int expected;
-    } cases[] = {
-        {"", 0},
-        {"0", 0},
-        {"2x", 2},
-        {" 3", 3},
-        {"\t\n7", 7},
-        {"abc", 0},
-        {"-1", -1},
-        {"+5", 5},
-        {"- 1", 0},
-        {"2147483647", INT_MAX},
-        {"-2147483648", INT_MIN},
-        {"2147483648", INT_MAX},
-        {"-2147483649", INT_MIN},
-        {"99999999999999999999999", INT_MAX},
-        {"-99999999999999999999999", INT_MIN},
-        {"0000000000000000000000012", 12},
+    const std::pair<const char*, int> cases[] = {
+        {"", 0},        {"2x", 2},       {"\t\n 7", 7},   {"abc", 0},
+        {"-1", -1},     {"+5", 5},       {"- 1", 0},      {"0000000000000000000000012", 12},
+        {"2147483647", INT_MAX},         {"2147483648", INT_MAX},          {"99999999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN},        {"-2147483649", INT_MIN},         {"-99999999999999999999999", INT_MIN},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ParseDisplayIndex(c.text), c.expected) << '"' << c.text << '"';
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ParseDisplayIndex(text), expected) << '"' << text << '"';
 }

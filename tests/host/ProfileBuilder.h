@@ -17,8 +17,7 @@ constexpr std::uint32_t kDescTag = 0x64657363;  // 'desc', stands for any other 
 
 inline void AppendU16(Bytes& out, std::uint16_t v)
 {
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-    out.push_back(static_cast<std::uint8_t>(v));
+    out.insert(out.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
 }
 
 inline void AppendU32(Bytes& out, std::uint32_t v)
@@ -29,18 +28,17 @@ inline void AppendU32(Bytes& out, std::uint32_t v)
 
 class ProfileBuilder {
 public:
-    // A tag whose data follows the table; its entry gives that data's offset and
-    // its size, or `size` when given.
-    ProfileBuilder& Tag(std::uint32_t signature, Bytes data, std::optional<std::uint32_t> size = {})
+    // A tag whose data follows the table.
+    ProfileBuilder& Tag(std::uint32_t signature, Bytes data)
     {
-        const auto stated = size.value_or(static_cast<std::uint32_t>(data.size()));
-        m_entries.push_back({signature, 0, stated, std::move(data), true});
+        const auto size = static_cast<std::uint32_t>(data.size());
+        m_entries.push_back({signature, std::nullopt, size, std::move(data)});
         return *this;
     }
     // An entry whose offset and size are written as they are, with no data.
     ProfileBuilder& RawTag(std::uint32_t signature, std::uint32_t offset, std::uint32_t size)
     {
-        m_entries.push_back({signature, offset, size, {}, false});
+        m_entries.push_back({signature, offset, size, {}});
         return *this;
     }
     // Writes this tag count instead of the number of entries.
@@ -52,28 +50,25 @@ public:
 
     Bytes Build() const
     {
-        Bytes out(128, 0);
+        Bytes out(128, 0), data;
         AppendU32(out, m_tagCount.value_or(static_cast<std::uint32_t>(m_entries.size())));
-        auto dataOffset = static_cast<std::uint32_t>(out.size() + 12 * m_entries.size());
+        const auto dataStart = static_cast<std::uint32_t>(132 + 12 * m_entries.size());
         for (const auto& e : m_entries) {
             AppendU32(out, e.signature);
-            AppendU32(out, e.hasData ? dataOffset : e.offset);
+            AppendU32(out, e.offset.value_or(dataStart + static_cast<std::uint32_t>(data.size())));
             AppendU32(out, e.size);
-            if (e.hasData)
-                dataOffset += static_cast<std::uint32_t>(e.data.size());
+            data.insert(data.end(), e.data.begin(), e.data.end());
         }
-        for (const auto& e : m_entries)
-            out.insert(out.end(), e.data.begin(), e.data.end());
+        out.insert(out.end(), data.begin(), data.end());
         return out;
     }
 
 private:
     struct Entry {
         std::uint32_t signature;
-        std::uint32_t offset;
+        std::optional<std::uint32_t> offset;  // none: the tag's data follows the table
         std::uint32_t size;
         Bytes data;
-        bool hasData;
     };
     std::vector<Entry> m_entries;
     std::optional<std::uint32_t> m_tagCount;
@@ -84,12 +79,10 @@ inline Bytes VcgtTable(std::uint16_t channels, std::uint16_t count, std::uint16_
                        std::uint32_t typeSignature = kVcgtTag)
 {
     Bytes out;
-    AppendU32(out, typeSignature);
-    AppendU32(out, 0);
-    AppendU32(out, 0);  // table
-    AppendU16(out, channels);
-    AppendU16(out, count);
-    AppendU16(out, entrySize);
+    for (std::uint32_t v : {typeSignature, 0u, 0u})  // signature, reserved, gamma type 0: table
+        AppendU32(out, v);
+    for (std::uint16_t v : {channels, count, entrySize})
+        AppendU16(out, v);
     out.insert(out.end(), entries.begin(), entries.end());
     return out;
 }
@@ -98,9 +91,8 @@ inline Bytes VcgtTable(std::uint16_t channels, std::uint16_t count, std::uint16_
 inline Bytes VcgtFormula(const std::array<std::uint32_t, 9>& values)
 {
     Bytes out;
-    AppendU32(out, kVcgtTag);
-    AppendU32(out, 0);
-    AppendU32(out, 1);  // formula
+    for (std::uint32_t v : {kVcgtTag, 0u, 1u})  // signature, reserved, gamma type 1: formula
+        AppendU32(out, v);
     for (auto v : values)
         AppendU32(out, v);
     return out;
