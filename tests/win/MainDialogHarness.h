@@ -2,21 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "DisplayTestSupport.h"
+#include "ProfileBuilder.h"
 #include "TempDir.h"
 #include "app/LogRouting.h"
 #include "framework/WinApp.h"
 #include "support/RecordingLog.h"
 #include "ui/RampwiseDlg.h"
 
-// The real main dialog in the test program: created from its template, with the log
-// calls routed to it and the display's ramp put back after each test.
-
+using Lines = std::vector<std::string>;
 
 class MainDialogTestApp : public CWinApp {
 public:
@@ -24,31 +25,38 @@ public:
     bool RunStartup() override { return true; }
 };
 
-// The real main dialog, created from its template, with the test's steps run at the
-// end of its initialisation. It ends right after them, so it is never shown unless a
-// step shows it.
+// The real main dialog from its template; `steps` run at the end of its initialisation,
+// after which it ends unless `endAfterSteps` is off. Its file dialogs answer `answer`
+// and are kept in `requests`.
 class ScriptedDialog : public CRampwiseDlg {
 public:
     std::function<void(ScriptedDialog&)> steps;
-    // Off: the dialog runs its message loop until something it was sent ends it.
     bool endAfterSteps = true;
+    std::optional<std::string> answer;
+    std::vector<FileRequest> requests;
 
-    std::vector<std::string> LogLines() const
+    ScriptedDialog()
     {
-        std::vector<std::string> lines;
-        for (int i = 0; i < Log().GetCount(); ++i)
-            lines.push_back(Log().GetText(i));
-        return lines;
-    }
-    // The lines added by the commands that run after this call.
-    std::vector<std::string> NewLines(std::size_t since) const
-    {
-        std::vector<std::string> lines = LogLines();
-        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(std::min(since, lines.size())));
-        return lines;
+        SetFileChooser([this](const FileRequest& request, CWnd&) {
+            requests.push_back(request);
+            return answer;
+        });
     }
     std::size_t LineCount() const { return static_cast<std::size_t>(Log().GetCount()); }
-    void Send(UINT command) { SendMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+    Lines LinesSince(std::size_t first) const
+    {
+        Lines lines;
+        for (std::size_t i = first; i < LineCount(); ++i)
+            lines.push_back(Log().GetText(static_cast<int>(i)));
+        return lines;
+    }
+    // The log lines the command adds.
+    Lines Send(UINT command)
+    {
+        const std::size_t before = LineCount();
+        SendMessageA(m_hWnd, WM_COMMAND, command, 0);
+        return LinesSince(before);
+    }
 
 protected:
     bool OnInitDialog() override
@@ -62,48 +70,30 @@ protected:
     }
 };
 
-// Answers the file dialogs for the user and keeps what was asked.
-struct ScriptedChooser {
-    std::optional<std::string> answer;
-    std::vector<FileRequest> requests;
-
-    FileChooser Chooser()
-    {
-        return [this](const FileRequest& request, CWnd&) {
-            requests.push_back(request);
-            return answer;
-        };
-    }
-};
-
-class MainDialog : public testing::Test {
+class MainDialog : public DisplayRampTest {
 protected:
     void SetUp() override
     {
-        company = "RampwiseTest" + std::to_string(GetCurrentProcessId());
+        DisplayRampTest::SetUp();
         app.SetRegistryKey(company.c_str());
-        ReadDisplayRamp(0, savedRamp);
         SetLogForwarder(&AddLogLineToMainDialog);
-        ClearLog();
     }
     void TearDown() override
     {
-        app.m_pMainWnd = nullptr;
         SetLogForwarder(nullptr);
-        WriteDisplayRamp(0, savedRamp);
         RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + company).c_str());
+        DisplayRampTest::TearDown();
     }
-
-    void Run(ScriptedDialog& dialog)
+    void Run(std::function<void(ScriptedDialog&)> steps, ScriptedDialog&& dialog = ScriptedDialog())
     {
+        dialog.steps = std::move(steps);
         app.m_pMainWnd = &dialog;
-        ASSERT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(dialog.DoModal(), IDOK);
         app.m_pMainWnd = nullptr;
     }
 
     MainDialogTestApp app;
-    std::string company;
-    GammaRamp savedRamp;
+    const std::string company = "RampwiseTest" + std::to_string(GetCurrentProcessId());
     TempDir files;
 };
 
@@ -115,17 +105,21 @@ inline GammaRamp AsWineKeepsIt(GammaRamp ramp)
     return ramp;
 }
 
-inline GammaRamp Linear()
-{
-    GammaRamp ramp;
-    for (std::size_t i = 0; i < GammaRamp::kEntryCount; ++i)
-        ramp.entries[i] = static_cast<std::uint16_t>((i % 256) * 256);
-    return ramp;
-}
+// Display 0's colour profile replaced, while it lives, by one with these calibration
+// curves; Wine's own profile has none.
+class CalibratedDisplayProfile {
+public:
+    explicit CalibratedDisplayProfile(const GammaRamp& curves)
+    {
+        std::ifstream in(m_path, std::ios::binary);
+        m_original.assign(std::istreambuf_iterator<char>(in), {});
+        const Bytes vcgt = VcgtTable(3, 256, 2, U16Bytes({curves.entries.begin(), curves.entries.end()}));
+        const Bytes profile = ProfileBuilder().Tag(kVcgtTag, vcgt).Build();
+        std::ofstream(m_path, std::ios::binary).write(reinterpret_cast<const char*>(profile.data()), profile.size());
+    }
+    ~CalibratedDisplayProfile() { std::ofstream(m_path, std::ios::binary).write(m_original.data(), m_original.size()); }
 
-inline GammaRamp OnDisplay()
-{
-    GammaRamp ramp;
-    ReadDisplayRamp(0, ramp);
-    return ramp;
-}
+private:
+    const std::string m_path = GetDisplayProfilePath(0);
+    std::vector<char> m_original;
+};

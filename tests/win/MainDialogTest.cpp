@@ -3,121 +3,83 @@
 #include "MainDialogHarness.h"
 #include "res/resource.h"
 
-TEST_F(MainDialog, StartsWithTheReadyLineTheDisplayListAndTheRamp)
+TEST_F(MainDialog, StartsReadyWithTheDisplayListAndItsRamp)
 {
     const GammaRamp curve = CurveRamp(2.2, 1.8, 1.0);
     ASSERT_TRUE(WriteDisplayRamp(0, curve));
-    ScriptedDialog dialog;
-    dialog.steps = [&](ScriptedDialog& d) {
+    Run([&](ScriptedDialog& d) {
         const std::string display = d.GetSelectedDisplayText();
-        EXPECT_EQ(display.rfind("0. ", 0), 0u) << display;
-        EXPECT_NE(display.find(" -> "), std::string::npos) << display;
+        EXPECT_TRUE(display.starts_with("0. ") && display.find(" -> ") != std::string::npos) << display;
         EXPECT_EQ(d.GetSelectedDisplay(), 0);
-        EXPECT_EQ(d.LogLines(), (std::vector<std::string>{"Rampwise 1.0 ready!", "* Reloading LUT values from " + display + "."}));
+        const std::string reload = "* Reloading LUT values from " + display + ".";
+        EXPECT_EQ(d.LinesSince(0), (Lines{"Rampwise 1.0 ready!", reload}));
         EXPECT_EQ(d.Ramp(), curve);
-
-        // The refresh button keeps the selection and reads the ramp again.
-        SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(d.m_hWnd, IDC_REFRESH)));
-        EXPECT_EQ(d.LogLines().back(), "* Reloading LUT values from " + display + ".");
-        EXPECT_EQ(d.GetSelectedDisplay(), 0);
-    };
-    Run(dialog);
+        EXPECT_EQ(d.Send(IDC_REFRESH), Lines{reload});
+    });
 }
 
 TEST_F(MainDialog, LinearAndSmoothReachTheDisplay)
 {
-    ScriptedDialog dialog;
-    dialog.steps = [&](ScriptedDialog& d) {
-        const std::size_t before = d.LineCount();
-        d.Send(ID_LUT_SETLINEAR);
-        EXPECT_EQ(d.Ramp(), Linear());
-        EXPECT_EQ(OnDisplay(), AsWineKeepsIt(Linear()));
-        d.Send(ID_LUT_SMOOTH);
+    Run([&](ScriptedDialog& d) {
+        EXPECT_EQ(d.Send(ID_LUT_SETLINEAR), Lines{"* Setting linear LUT values."});
+        EXPECT_EQ(AsWineKeepsIt(d.Ramp()), CurveRamp(1, 1, 1));
+        EXPECT_EQ(CurrentRamp(), CurveRamp(1, 1, 1));
+        EXPECT_EQ(d.Send(ID_LUT_SMOOTH), Lines{"* Smoothing LUT values."});
         EXPECT_EQ(d.Ramp().Channel(0)[1], 268);
-        EXPECT_EQ(OnDisplay(), AsWineKeepsIt(d.Ramp()));
-        EXPECT_EQ(d.NewLines(before), (std::vector<std::string>{"* Setting linear LUT values.", "* Smoothing LUT values."}));
-    };
-    Run(dialog);
+        EXPECT_EQ(CurrentRamp(), AsWineKeepsIt(d.Ramp()));
+    });
 }
 
-TEST_F(MainDialog, LoadFromFileAppliesItAndFailuresSayTheDisplayIsLinear)
+TEST_F(MainDialog, LoadFromFileAppliesItAndAFailureLeavesTheDisplayLinear)
 {
     const GammaRamp curve = CurveRamp(1.6, 1.4, 1.2);
     const std::string good = files.Write("good.lut", LutFileBytes(curve));
     const std::string shortFile = files.Write("short.lut", std::vector<std::uint8_t>(1000, 0x40));
-    ScriptedChooser chooser;
-    ScriptedDialog dialog;
-    dialog.SetFileChooser(chooser.Chooser());
-    dialog.steps = [&](ScriptedDialog& d) {
-        std::size_t before = d.LineCount();
-        chooser.answer = std::nullopt;
-        d.Send(ID_FILE_LOADLUT);
-        EXPECT_EQ(d.LineCount(), before) << "cancelled: nothing happens";
-
-        chooser.answer = good;
-        d.Send(ID_FILE_LOADLUT);
-        EXPECT_EQ(d.NewLines(before), (std::vector<std::string>{"* LUT values loaded from file:", "   " + good}));
-        EXPECT_EQ(d.Ramp(), curve);
-        EXPECT_EQ(OnDisplay(), curve);
-
-        before = d.LineCount();
-        chooser.answer = shortFile;
-        d.Send(ID_FILE_LOADLUT);
-        EXPECT_EQ(d.NewLines(before),
-                  (std::vector<std::string>{"ERROR: LUT values could not be loaded from file:", "   " + shortFile}));
-        EXPECT_EQ(d.Ramp(), Linear()) << "the diagram shows what the display has";
-        EXPECT_EQ(OnDisplay(), AsWineKeepsIt(Linear()));
-
-        ASSERT_EQ(chooser.requests.size(), 3u);
-        EXPECT_TRUE(chooser.requests[0].open);
-        EXPECT_EQ(chooser.requests[0].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST));
-    };
-    Run(dialog);
+    Run([&](ScriptedDialog& d) {
+        EXPECT_EQ(d.Send(ID_FILE_LOADLUT), Lines{}) << "cancelled";
+        d.answer = good;
+        EXPECT_EQ(d.Send(ID_FILE_LOADLUT), (Lines{"* LUT values loaded from file:", "   " + good}));
+        EXPECT_EQ(CurrentRamp(), curve);
+        d.answer = shortFile;
+        EXPECT_EQ(d.Send(ID_FILE_LOADLUT),
+                  (Lines{"ERROR: LUT values could not be loaded from file:", "   " + shortFile}));
+        EXPECT_EQ(AsWineKeepsIt(d.Ramp()), CurveRamp(1, 1, 1)) << "the diagram shows what the display has";
+        EXPECT_EQ(CurrentRamp(), CurveRamp(1, 1, 1));
+        ASSERT_EQ(d.requests.size(), 3u);
+        EXPECT_TRUE(d.requests[0].open);
+        EXPECT_EQ(d.requests[0].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST));
+    });
 }
 
-TEST_F(MainDialog, LoadDefaultWithoutCalibrationCurvesReportsTheProfile)
+TEST_F(MainDialog, LoadDefaultReportsAProfileWithoutCurvesAndAppliesACalibratedOne)
 {
-    ScriptedDialog dialog;
-    dialog.steps = [&](ScriptedDialog& d) {
-        const std::string profile = GetDisplayProfilePath(0);
-        ASSERT_FALSE(profile.empty());
-        const std::size_t before = d.LineCount();
-        d.Send(ID_LUT_LOADDEFAULT);
-        EXPECT_EQ(d.NewLines(before),
-                  (std::vector<std::string>{"No VCGT or mLUT tag foung in profile " + profile,
-                                            "ERROR: LUT values could not be loaded from default file:",
-                                            "   " + profile}));
-    };
-    Run(dialog);
+    const std::string profile = GetDisplayProfilePath(0);
+    Run([&](ScriptedDialog& d) {
+        EXPECT_EQ(d.Send(ID_LUT_LOADDEFAULT), (Lines{"No VCGT or mLUT tag foung in profile " + profile,
+                                                     "ERROR: LUT values could not be loaded from default file:",
+                                                     "   " + profile}));
+        const GammaRamp curve = CurveRamp(1.9, 1.6, 1.2);
+        CalibratedDisplayProfile calibrated(curve);
+        const Lines loaded = d.Send(ID_LUT_LOADDEFAULT);
+        ASSERT_GE(loaded.size(), 2u);
+        EXPECT_EQ(Lines(loaded.end() - 2, loaded.end()),
+                  (Lines{"* LUT values loaded from default file:", "   " + profile}));
+        EXPECT_EQ(CurrentRamp(), curve);
+    });
 }
 
-TEST_F(MainDialog, SaveAsksBeforeReplacingAndWritesTheRamp)
+TEST_F(MainDialog, SaveWritesTheRampAndAnUncreatableFileLogsNothing)
 {
     const std::string target = files.PathOf("saved.lut");
-    ScriptedChooser chooser;
-    ScriptedDialog dialog;
-    dialog.SetFileChooser(chooser.Chooser());
-    dialog.steps = [&](ScriptedDialog& d) {
-        const std::size_t before = d.LineCount();
-        chooser.answer = target;
-        d.Send(ID_FILE_SAVELUT);
-        EXPECT_EQ(d.NewLines(before), (std::vector<std::string>{"* LUT values saved to file:", "   " + target}));
+    Run([&](ScriptedDialog& d) {
+        d.answer = target;
+        EXPECT_EQ(d.Send(ID_FILE_SAVELUT), (Lines{"* LUT values saved to file:", "   " + target}));
         EXPECT_EQ(files.Read("saved.lut"), LutFileBytes(d.Ramp()));
-
-        const std::size_t afterSave = d.LineCount();
-        chooser.answer = files.PathOf("no-such-folder\\x.lut");
-        d.Send(ID_FILE_SAVELUT);
-        EXPECT_EQ(d.LineCount(), afterSave) << "a file that cannot be created logs nothing";
-
-        ASSERT_EQ(chooser.requests.size(), 2u);
-        const FileRequest& request = chooser.requests[0];
-        EXPECT_FALSE(request.open);
-        EXPECT_STREQ(request.defaultExtension, "lut");
-        EXPECT_STREQ(request.initialName, "*.lut");
-        EXPECT_TRUE(request.flags & OFN_OVERWRITEPROMPT);
-        EXPECT_TRUE(request.flags & OFN_PATHMUSTEXIST);
-        EXPECT_FALSE(request.flags & OFN_FILEMUSTEXIST) << "a new name can be typed";
-    };
-    Run(dialog);
+        d.answer = files.PathOf("no-such-folder\\x.lut");
+        EXPECT_EQ(d.Send(ID_FILE_SAVELUT), Lines{});
+        const DWORD flags = d.requests.at(0).flags;
+        EXPECT_FALSE(d.requests[0].open);
+        EXPECT_EQ(flags & (OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST),
+                  static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST));
+    });
 }
