@@ -7,13 +7,11 @@
 
 namespace {
 
-UINT g_testRegisteredMessage = RegisterWindowMessageA("RampwiseFrameworkTest");
-
 class BaseWindow : public CWnd {
 public:
     std::vector<UINT> creationMessages;
     bool attachedAtNcCreate = false;
-    HWND childCreatedDuringCreate = nullptr;
+    HWND childOfCreate = nullptr;
 
 protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
@@ -27,13 +25,11 @@ protected:
     int OnCreate(CREATESTRUCTA&)
     {
         creationMessages.push_back(WM_CREATE);
-        childCreatedDuringCreate =
-            CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, m_hWnd, nullptr, nullptr, nullptr);
+        childOfCreate = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, m_hWnd, nullptr, nullptr, nullptr);
         return 0;
     }
     LRESULT OnBaseOnly(WPARAM, LPARAM) { return 1; }
     LRESULT OnOverridden(WPARAM, LPARAM) { return 2; }
-    LRESULT OnTestMessage(WPARAM w, LPARAM) { return static_cast<LRESULT>(w) + 100; }
 
     static const MessageEntry kMessageEntries[];
     static const MessageMap kMessageMap;
@@ -44,120 +40,72 @@ const MessageEntry BaseWindow::kMessageEntries[] = {
     On<WM_CREATE, &BaseWindow::OnCreate>(),
     On<WM_APP + 1, &BaseWindow::OnBaseOnly>(),
     On<WM_APP + 2, &BaseWindow::OnOverridden>(),
-    OnRegistered<&g_testRegisteredMessage, &BaseWindow::OnTestMessage>(),
 };
 const MessageMap BaseWindow::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
 
 class DerivedWindow : public BaseWindow {
 protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
-
     LRESULT OnOverridden(WPARAM, LPARAM) { return 3; }
-    LRESULT OnDerivedOnly(WPARAM, LPARAM) { return 4; }
 
     static const MessageEntry kMessageEntries[];
     static const MessageMap kMessageMap;
 };
 
-const MessageEntry DerivedWindow::kMessageEntries[] = {
-    On<WM_APP + 2, &DerivedWindow::OnOverridden>(),
-    On<WM_APP + 3, &DerivedWindow::OnDerivedOnly>(),
-};
+const MessageEntry DerivedWindow::kMessageEntries[] = {On<WM_APP + 2, &DerivedWindow::OnOverridden>()};
 const MessageMap DerivedWindow::kMessageMap{&BaseWindow::kMessageMap, kMessageEntries};
 
 class RecordingStatic : public CStatic {
 public:
-    int drawCount = 0;
-    HDC lastDC = nullptr;
-    void DrawItem(DRAWITEMSTRUCT& item) override
-    {
-        ++drawCount;
-        lastDC = item.hDC;
-    }
+    int draws = 0;
+    void DrawItem(DRAWITEMSTRUCT& item) override { draws += item.hDC != nullptr; }
 };
 
-template <class Window>
-bool CreateTopLevel(Window& window, bool visible = false)
+bool CreateTopLevel(CWnd& window, DWORD visible = 0)
 {
-    return window.CreateEx(0, CWnd::RegisterWindowClass(), "test", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, 200, 100,
-                           nullptr, nullptr);
+    return window.CreateEx(0, CWnd::RegisterWindowClass(), "test", WS_POPUP | visible, 0, 0, 200, 100, nullptr,
+                           nullptr);
 }
 
 } // namespace
 
-TEST(FrameworkWindow, ObjectIsAttachedBeforeTheFirstCreationMessage)
-{
-    DerivedWindow window;
-    ASSERT_TRUE(CreateTopLevel(window));
-    EXPECT_TRUE(window.attachedAtNcCreate);
-    EXPECT_EQ(window.creationMessages, (std::vector<UINT>{WM_NCCREATE, WM_CREATE}));
-    EXPECT_EQ(CWnd::FromHandle(window.m_hWnd), &window);
-    // A window created by a creation handler is not mistaken for the object's own.
-    ASSERT_NE(window.childCreatedDuringCreate, nullptr);
-    EXPECT_EQ(CWnd::FromHandle(window.childCreatedDuringCreate), nullptr);
-}
-
-TEST(FrameworkWindow, MessageTablesFallBackToTheBaseClassThenTheWindowProcedure)
-{
-    DerivedWindow window;
-    ASSERT_TRUE(CreateTopLevel(window));
-    EXPECT_EQ(SendMessageA(window.m_hWnd, WM_APP + 1, 0, 0), 1);  // base table only
-    EXPECT_EQ(SendMessageA(window.m_hWnd, WM_APP + 2, 0, 0), 3);  // derived table wins
-    EXPECT_EQ(SendMessageA(window.m_hWnd, WM_APP + 3, 0, 0), 4);
-    EXPECT_EQ(SendMessageA(window.m_hWnd, WM_APP + 4, 0, 0), 0);  // default procedure
-    EXPECT_EQ(SendMessageA(window.m_hWnd, g_testRegisteredMessage, 5, 0), 105);
-
-    // Default processing still reaches the window's own procedure.
-    SetWindowTextA(window.m_hWnd, "caption");
-    char text[32] = {};
-    GetWindowTextA(window.m_hWnd, text, sizeof(text));
-    EXPECT_STREQ(text, "caption");
-}
-
-TEST(FrameworkWindow, ParentHandsDrawItemToTheSubclassedOwnerDrawnControl)
-{
-    BaseWindow parent;
-    ASSERT_TRUE(CreateTopLevel(parent, true));
-    HWND item = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 10, 10, 50, 30,
-                                parent.m_hWnd, reinterpret_cast<HMENU>(1002), nullptr, nullptr);
-    ASSERT_NE(item, nullptr);
-
-    RecordingStatic control;
-    ASSERT_TRUE(control.SubclassDlgItem(1002, parent));
-    EXPECT_EQ(control.m_hWnd, item);
-    EXPECT_FALSE(RecordingStatic().SubclassWindow(item)) << "a window belongs to one object";
-
-    RedrawWindow(item, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_GE(control.drawCount, 1);
-    EXPECT_NE(control.lastDC, nullptr);
-}
-
-TEST(FrameworkWindow, DestroyedWindowDetachesItsObjects)
-{
-    BaseWindow parent;
-    ASSERT_TRUE(CreateTopLevel(parent));
-    HWND item = CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_OWNERDRAW, 0, 0, 5, 5, parent.m_hWnd,
-                                reinterpret_cast<HMENU>(7), nullptr, nullptr);
-    RecordingStatic control;
-    ASSERT_TRUE(control.SubclassDlgItem(7, parent));
-
-    HWND parentHandle = parent.m_hWnd;
-    ASSERT_TRUE(parent.DestroyWindow());
-    EXPECT_EQ(parent.m_hWnd, nullptr);
-    EXPECT_EQ(control.m_hWnd, nullptr);
-    EXPECT_FALSE(IsWindow(parentHandle));
-    EXPECT_FALSE(IsWindow(item));
-}
-
-TEST(FrameworkWindow, ObjectGoingAwayDestroysItsWindow)
+TEST(FrameworkWindow, AttachedBeforeCreationTablesFallBackAndTheObjectOwnsItsWindow)
 {
     HWND handle = nullptr;
     {
-        BaseWindow window;
+        DerivedWindow window;
         ASSERT_TRUE(CreateTopLevel(window));
         handle = window.m_hWnd;
+        EXPECT_TRUE(window.attachedAtNcCreate);
+        EXPECT_EQ(window.creationMessages, (std::vector<UINT>{WM_NCCREATE, WM_CREATE}));
+        ASSERT_NE(window.childOfCreate, nullptr);
+        EXPECT_EQ(CWnd::FromHandle(window.childOfCreate), nullptr) << "a child of OnCreate is not the object's";
+
+        EXPECT_EQ(SendMessageA(handle, WM_APP + 1, 0, 0), 1);  // base table
+        EXPECT_EQ(SendMessageA(handle, WM_APP + 2, 0, 0), 3);  // derived table first
+        SetWindowTextA(handle, "caption");  // the window procedure's own processing
+        EXPECT_EQ(GetWindowTextLengthA(handle), 7);
     }
-    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_FALSE(IsWindow(handle)) << "the object going away destroys its window";
+}
+
+TEST(FrameworkWindow, DrawItemReachesTheSubclassedControlAndDestroyDetachesBoth)
+{
+    BaseWindow parent;
+    ASSERT_TRUE(CreateTopLevel(parent, WS_VISIBLE));
+    HWND item = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 10, 10, 50, 30,
+                                parent.m_hWnd, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    RecordingStatic control;
+    ASSERT_TRUE(control.SubclassDlgItem(7, parent));
+    EXPECT_EQ(control.m_hWnd, item);
+    EXPECT_FALSE(RecordingStatic().SubclassWindow(item)) << "a window belongs to one object";
+    RedrawWindow(item, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GE(control.draws, 1);
+
+    ASSERT_TRUE(parent.DestroyWindow());
+    EXPECT_EQ(parent.m_hWnd, nullptr);
+    EXPECT_EQ(control.m_hWnd, nullptr);
+    EXPECT_FALSE(IsWindow(item));
 }
 
 TEST(FrameworkGdi, HoldersDeleteOnceAndRestoreTheSelection)
