@@ -10,12 +10,21 @@
 #include "lut/LutFile.h"
 #include "support/DiagramHarness.h"
 
+namespace {
+
+void PrintLine(const char* format, std::va_list args)
+{
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+}
+
+} // namespace
+
 void LogMessage(const char* format, ...)
 {
     std::va_list args;
     va_start(args, format);
-    std::vfprintf(stderr, format, args);
-    std::fputc('\n', stderr);
+    PrintLine(format, args);
     va_end(args);
 }
 
@@ -23,8 +32,7 @@ void LogError(const char* format, ...)
 {
     std::va_list args;
     va_start(args, format);
-    std::vfprintf(stderr, format, args);
-    std::fputc('\n', stderr);
+    PrintLine(format, args);
     va_end(args);
 }
 
