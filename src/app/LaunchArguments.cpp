@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "app/DisplayIndex.h"
@@ -15,20 +16,28 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-void ApplySwitch(std::string_view name, LaunchArguments& args)
+using Mode = LaunchArguments::Mode;
+
+// What a known switch does to the mode: sets it, or (nullopt) leaves it as it is.
+struct KnownSwitch {
+    std::optional<Mode> mode;
+};
+
+std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
 {
-    using Mode = LaunchArguments::Mode;
     if (name == "pt")
-        args.mode = Mode::PrintTo;
-    else if (name == "p")
-        args.mode = Mode::Print;
-    else if (name == "dde")
-        args.mode = Mode::Dde;
-    else if (EqualsIgnoringCase(name, "Register") || EqualsIgnoringCase(name, "Regserver"))
-        args.mode = Mode::Register;
-    else if (EqualsIgnoringCase(name, "Unregister") || EqualsIgnoringCase(name, "Unregserver"))
-        args.mode = Mode::Unregister;
-    // "Embedding", "Automation" and every other name leave the mode as it is.
+        return KnownSwitch{Mode::PrintTo};
+    if (name == "p")
+        return KnownSwitch{Mode::Print};
+    if (name == "dde")
+        return KnownSwitch{Mode::Dde};
+    if (EqualsIgnoringCase(name, "Register") || EqualsIgnoringCase(name, "Regserver"))
+        return KnownSwitch{Mode::Register};
+    if (EqualsIgnoringCase(name, "Unregister") || EqualsIgnoringCase(name, "Unregserver"))
+        return KnownSwitch{Mode::Unregister};
+    if (EqualsIgnoringCase(name, "Embedding") || EqualsIgnoringCase(name, "Automation"))
+        return KnownSwitch{std::nullopt};
+    return std::nullopt;
 }
 
 void ApplyPlainArgument(const std::string& argument, LaunchArguments& args)
@@ -54,14 +63,20 @@ int LaunchArguments::DisplayIndex() const
     return ParseDisplayIndex(displayParameter);
 }
 
-LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments)
+LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments, SlashSwitches slashSwitches)
 {
     LaunchArguments args;
     for (const std::string& argument : arguments) {
-        if (!argument.empty() && (argument[0] == '-' || argument[0] == '/'))
-            ApplySwitch(std::string_view(argument).substr(1), args);
-        else
+        const bool looksLikeSwitch = !argument.empty() && (argument[0] == '-' || argument[0] == '/');
+        const std::optional<KnownSwitch> known =
+            looksLikeSwitch ? LookUpSwitch(std::string_view(argument).substr(1)) : std::nullopt;
+        if (looksLikeSwitch && argument[0] == '/' && !known && slashSwitches == SlashSwitches::KnownOnly)
+            ApplyPlainArgument(argument, args);  // an absolute path
+        else if (looksLikeSwitch && known && known->mode)
+            args.mode = *known->mode;
+        else if (!looksLikeSwitch)
             ApplyPlainArgument(argument, args);
+        // Any other switch is ignored.
     }
     return args;
 }

@@ -20,5 +20,10 @@ struct LaunchArguments {
 
 inline constexpr const char* kDefaultProfileKeyword = "@default";
 
+// Which arguments that start with "/" are switches. Where such an argument may also
+// be an absolute path, only the switch names that the program knows are switches.
+enum class SlashSwitches { All, KnownOnly };
+
 // Parses the arguments that follow the program's own name.
-LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments);
+LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments,
+                                     SlashSwitches slashSwitches = SlashSwitches::All);

@@ -3,7 +3,7 @@
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 
-bool RunSilentApply(const LaunchArguments& arguments)
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
 {
     const int displayIndex = arguments.DisplayIndex();
     const std::string path = arguments.lutSource == kDefaultProfileKeyword
@@ -11,6 +11,6 @@ bool RunSilentApply(const LaunchArguments& arguments)
                                  : arguments.lutSource;
     GammaRamp ramp;
     if (!LoadLutSource(ramp, path))
-        return false;
-    return WriteDisplayRamp(displayIndex, ramp);
+        return SilentApplyResult::NotLoaded;
+    return WriteDisplayRamp(displayIndex, ramp) ? SilentApplyResult::Applied : SilentApplyResult::NotApplied;
 }

@@ -2,6 +2,12 @@
 
 #include "app/LaunchArguments.h"
 
-// Loads the command line's LUT source and writes it to the display it names. True
-// when the display took the ramp; a source that cannot be loaded writes nothing.
-bool RunSilentApply(const LaunchArguments& arguments);
+enum class SilentApplyResult {
+    Applied,     // the display took the ramp
+    NotLoaded,   // the source could not be loaded; nothing was written
+    NotApplied,  // the source was loaded but the display named no display or refused it
+};
+
+// Loads the command line's LUT source and writes it to the display it names. A
+// source that cannot be loaded writes nothing.
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments);

@@ -36,6 +36,29 @@ TEST(CommandLine, SelectsSourceAndDisplay)
     }
 }
 
+TEST(CommandLine, WhereSlashStartsPathsOnlyKnownSwitchNamesFollowIt)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        const char* lutSource;
+        int displayIndex;
+    } cases[] = {
+        {{"/pt", "/home/ann/day.icc", "1"}, "/home/ann/day.icc", 1},
+        {{"/home/ann/day.lut", "/pt", "1"}, "/home/ann/day.lut", 1},
+        {{"/PT", "day.lut", "1"}, "/PT", 0},                    // not a known name: a path
+        {{"-x", "day.lut"}, "day.lut", 0},                      // a dash still introduces any switch
+        {{"/p", "day.lut", "1"}, "day.lut", 0},
+        {{"/pt", "day.lut", "/Embedding", "3"}, "day.lut", 3},
+    };
+    for (const auto& c : cases) {
+        const LaunchArguments parsed = ParseLaunchArguments(c.arguments, SlashSwitches::KnownOnly);
+        const std::string trace = testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
+        EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
+    }
+    EXPECT_EQ(ParseLaunchArguments({"/pt", "/home/ann/day.icc", "1"}).lutSource, "1");
+}
+
 TEST(DisplayIndex, ReadsLikeAtoiButSaturates)
 {
     const std::pair<const char*, int> cases[] = {

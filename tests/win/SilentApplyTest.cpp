@@ -14,7 +14,7 @@ protected:
         DisplayRampTest::SetUp();
         ASSERT_TRUE(WriteDisplayRamp(0, m_known));
     }
-    bool Apply(const std::string& source, const char* display = "0")
+    SilentApplyResult Apply(const std::string& source, const char* display = "0")
     {
         ClearLog();
         return RunSilentApply(ParseLaunchArguments({"/pt", source, display}));
@@ -31,7 +31,7 @@ TEST_F(SilentApplyTest, ValidLutFileLandsOnTheDisplay)
     GammaRamp file = shown;
     for (std::uint16_t& entry : file.entries)
         entry = static_cast<std::uint16_t>((entry & 0xFF00) | ((entry >> 8) / 2));
-    EXPECT_TRUE(Apply(m_folder.Write("curve.lut", LutFileBytes(file))));
+    EXPECT_EQ(Apply(m_folder.Write("curve.lut", LutFileBytes(file))), SilentApplyResult::Applied);
     EXPECT_EQ(CurrentRamp(), shown);
 }
 
@@ -41,10 +41,11 @@ TEST_F(SilentApplyTest, UnloadableSourceOrMissingDisplayWritesNothing)
                                       m_folder.Write("short.lut", std::vector<std::uint8_t>(1000, 0x80)),
                                       std::string("@default"),  // Wine's profile has no calibration curves
                                       std::string("@Default")}) {  // not the keyword: a missing file
-        EXPECT_FALSE(Apply(source)) << source;
+        EXPECT_EQ(Apply(source), SilentApplyResult::NotLoaded) << source;
         EXPECT_EQ(CurrentRamp(), m_known) << source;
     }
-    EXPECT_FALSE(Apply(m_folder.Write("curve.lut", LutFileBytes(CurveRamp(1.1, 1.5, 2.2))), "1"));
+    EXPECT_EQ(Apply(m_folder.Write("curve.lut", LutFileBytes(CurveRamp(1.1, 1.5, 2.2))), "1"),
+              SilentApplyResult::NotApplied);
     EXPECT_TRUE(LoggedOnlyError("ERROR: EnumDisplayDevices falied "));
     EXPECT_EQ(CurrentRamp(), m_known);
 }
