@@ -55,19 +55,14 @@ bool ReadU32(ByteSource& source, std::uint64_t pos, std::uint32_t& value)
     return true;
 }
 
-// Brings n source entries to m: every step-th entry when shrinking, and each entry
-// repeated when growing. The growing rule is the old src[k / (m / n)] wherever n
-// divides m, and stays inside the source when it does not.
+// Brings n source entries to m: output entry k is source entry k * n / m. Where one
+// count divides the other this is every (n / m)-th entry when shrinking and each entry
+// repeated m / n times when growing; otherwise the picks still spread over the whole
+// source, so a 1000-entry curve keeps its top end instead of stopping at entry 765.
 void Resample(const std::uint16_t* source, std::size_t n, std::uint16_t* target, std::uint32_t m)
 {
-    if (m <= n) {
-        const std::size_t step = n / m;
-        for (std::size_t k = 0; k < m; ++k)
-            target[k] = source[k * step];
-    } else {
-        for (std::uint64_t k = 0; k < m; ++k)
-            target[k] = source[k * n / m];
-    }
+    for (std::uint64_t k = 0; k < m; ++k)
+        target[k] = source[k * n / m];
 }
 
 std::array<CurveArray*, kChannels> Channels(ProfileCurveSet& set)

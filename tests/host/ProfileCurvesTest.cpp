@@ -127,7 +127,7 @@ TEST_F(ProfileCurvesTest, CurvesAreBroughtToTheRequestedCount)
         std::size_t (*sourceIndex)(std::size_t);
     } cases[] = {
         {"1024 to 256: every 4th", kVcgtTag, 1024, 2, 256, [](std::size_t k) { return 4 * k; }},
-        {"300 to 256: the first 256", kVcgtTag, 300, 2, 256, [](std::size_t k) { return k; }},
+        {"1000 to 256: spread up to the top", kVcgtTag, 1000, 2, 256, [](std::size_t k) { return k * 1000 / 256; }},
         {"100 to 256: not a divisor", kVcgtTag, 100, 2, 256, [](std::size_t k) { return k * 100 / 256; }},
         {"one-byte entries b read as b * 256", kVcgtTag, 256, 1, 256, [](std::size_t k) { return k; }},
         {"mLUT to 1024: each repeated", kMlutTag, 256, 2, 1024, [](std::size_t k) { return k / 4; }},
