@@ -34,17 +34,21 @@ bool HasRandr12(Display* display)
            (major > 1 || (major == 1 && minor >= 2));
 }
 
-// The property's bytes when it is 8-bit and no larger than maxBytes. `read` fetches
-// up to the given number of 32-bit units from the start.
+// The bytes of the named property when it is 8-bit and no larger than maxBytes.
+// `read` fetches up to the given number of 32-bit units from the start.
 template <typename Read>
-std::vector<std::uint8_t> ReadProperty8(Read read, std::size_t maxBytes)
+std::vector<std::uint8_t> ReadProperty8(Display* display, const char* name, std::size_t maxBytes, Read read)
 {
+    // A name the server has never heard of cannot be set on anything.
+    const Atom atom = XInternAtom(display, name, True);
+    if (atom == None)
+        return {};
     Atom type = None;
     int format = 0;
     unsigned long itemCount = 0, bytesAfter = 0;
     unsigned char* raw = nullptr;
     const long units = static_cast<long>(maxBytes / 4 + 1);
-    if (read(units, &type, &format, &itemCount, &bytesAfter, &raw) != Success)
+    if (read(atom, units, &type, &format, &itemCount, &bytesAfter, &raw) != Success)
         return {};
     PropertyData data(raw);
     if (!data || type == None || format != 8 || bytesAfter != 0 || itemCount > maxBytes)
@@ -105,29 +109,22 @@ std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, RROutpu
                                               std::size_t maxBytes)
 {
     Display* display = connection.Get();
-    // A name the server has never heard of cannot be set on anything.
-    const Atom atom = XInternAtom(display, name, True);
-    if (atom == None)
-        return {};
-    return ReadProperty8(
-        [&](long units, Atom* type, int* format, unsigned long* count, unsigned long* after, unsigned char** data) {
-            return XRRGetOutputProperty(display, output, atom, 0, units, False, False, AnyPropertyType, type, format,
-                                        count, after, data);
-        },
-        maxBytes);
+    return ReadProperty8(display, name, maxBytes,
+                         [&](Atom atom, long units, Atom* type, int* format, unsigned long* count,
+                             unsigned long* after, unsigned char** data) {
+                             return XRRGetOutputProperty(display, output, atom, 0, units, False, False,
+                                                         AnyPropertyType, type, format, count, after, data);
+                         });
 }
 
 std::vector<std::uint8_t> ReadWindowProperty8(X11Connection& connection, Window window, const char* name,
                                               std::size_t maxBytes)
 {
     Display* display = connection.Get();
-    const Atom atom = XInternAtom(display, name, True);
-    if (atom == None)
-        return {};
-    return ReadProperty8(
-        [&](long units, Atom* type, int* format, unsigned long* count, unsigned long* after, unsigned char** data) {
-            return XGetWindowProperty(display, window, atom, 0, units, False, AnyPropertyType, type, format, count,
-                                      after, data);
-        },
-        maxBytes);
+    return ReadProperty8(display, name, maxBytes,
+                         [&](Atom atom, long units, Atom* type, int* format, unsigned long* count,
+                             unsigned long* after, unsigned char** data) {
+                             return XGetWindowProperty(display, window, atom, 0, units, False, AnyPropertyType,
+                                                       type, format, count, after, data);
+                         });
 }

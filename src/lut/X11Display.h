@@ -41,8 +41,7 @@ struct X11Output {
 // or the server lacks RandR 1.2.
 std::optional<X11Output> FindX11Output(X11Connection& connection, int displayIndex);
 
-// The bytes of an 8-bit property: of an output when `output` is set, else of the
-// window. Empty when the property is absent, of another format, or larger than
+// The bytes of an 8-bit property of an output or of a window. Empty when the property is absent, of another format, or larger than
 // `maxBytes`.
 std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, RROutput output, const char* name,
                                               std::size_t maxBytes);
