@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ProfileBuilder.h"
-#include "app/Log.h"
+#include "base/Log.h"
 #include "lut/ProfileCurves.h"
 
 void LogMessage(const char*, ...) {}

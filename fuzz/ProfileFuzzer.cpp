@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "lut/ProfileReader.h"
 
 // The log lines are of no interest here, and recording them would grow without end.

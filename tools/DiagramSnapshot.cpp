@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "lut/LutFile.h"
 #include "support/DiagramHarness.h"
 

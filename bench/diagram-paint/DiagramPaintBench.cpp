@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "diagram/DiagramGeometry.h"
 #include "framework/Gdi.h"
 #include "support/DiagramHarness.h"

@@ -1,7 +1,7 @@
 // The log calls of the command-line program: errors go to standard error, one per
 // line; informational lines are dropped, so that a successful run prints nothing.
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The log calls of the Windows program.
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 #include "app/LogRouting.h"
 

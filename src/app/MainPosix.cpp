@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/LaunchArguments.h"
+#include "base/LaunchArguments.h"
 #include "app/SilentApply.h"
-#include "framework/File.h"
+#include "base/File.h"
 
 namespace {
 

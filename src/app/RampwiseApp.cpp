@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "app/SilentApply.h"
+#include "base/LaunchArguments.h"
+#include "framework/CommandLineWin32.h"
 #include "ui/RampwiseDlg.h"
 
 bool CRampwiseApp::RunStartup()
@@ -15,8 +17,7 @@ bool CRampwiseApp::RunStartup()
     // Colour management on for the screen. The context stays with the process.
     SetICMMode(GetDC(nullptr), ICM_ON);
 
-    ParseCommandLine(std::make_unique<LaunchArguments>());
-    const LaunchArguments& arguments = *GetLaunchArguments();
+    const LaunchArguments arguments = ParseLaunchArguments(GetProcessArguments());
 
     if (arguments.IsSilentApply()) {
         RunSilentApply(arguments);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LaunchArguments.h"
+#include "base/LaunchArguments.h"
 
 enum class SilentApplyResult {
     Applied,     // the display took the ramp

@@ -1,6 +1,5 @@
 #include "framework/WinApp.h"
 
-#include "framework/CommandLineWin32.h"
 #include "framework/RegistryKey.h"
 
 namespace {
@@ -86,12 +85,6 @@ bool CWinApp::WriteProfileString(const char* section, const char* entry, const c
         return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
     }
     return key.WriteString(entry, value) == ERROR_SUCCESS;
-}
-
-void CWinApp::ParseCommandLine(std::unique_ptr<LaunchArguments> arguments)
-{
-    m_launchArguments = std::move(arguments);
-    *m_launchArguments = ParseLaunchArguments(GetProcessArguments());
 }
 
 int CWinApp::Run()

@@ -2,10 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-
-#include "app/LaunchArguments.h"
 
 class CWnd;
 
@@ -34,12 +31,9 @@ public:
     // their "A" forms, the same way for every caller.)
     std::string GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr) const;
     bool WriteProfileString(const char* section, const char* entry, const char* value);
-    // Takes ownership of the parsed command line and fills it from this process's.
-    void ParseCommandLine(std::unique_ptr<LaunchArguments> arguments);
 
     const std::string& AppName() const { return m_appName; }
     const std::string& RegistryCompany() const { return m_registryCompany; }
-    const LaunchArguments* GetLaunchArguments() const { return m_launchArguments.get(); }
     CWnd* GetMainWnd() const { return m_pMainWnd; }
 
     HINSTANCE m_hInstance = nullptr;
@@ -50,7 +44,6 @@ private:
 
     std::string m_appName;
     std::string m_registryCompany;
-    std::unique_ptr<LaunchArguments> m_launchArguments;
 };
 
 // The one application object, or null before it is constructed.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "lut/GammaRamp.h"
 
@@ -10,3 +11,14 @@
 bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp);
 bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp);
 std::string GetDisplayProfilePath(int displayIndex);
+
+// A display that shows a picture: its index for the calls above, the adapter that
+// drives it and the monitor attached to it, as the platform names them.
+struct DisplayListing {
+    int index = 0;
+    std::string adapter;
+    std::string monitor;
+};
+
+// Every display with a monitor, in enumeration order.
+std::vector<DisplayListing> ListDisplays();

@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 namespace {
 
@@ -91,4 +92,24 @@ std::string GetDisplayProfilePath(int displayIndex)
         return {};
     path[MAX_PATH] = '\0';
     return path;
+}
+
+std::vector<DisplayListing> ListDisplays()
+{
+    std::vector<DisplayListing> displays;
+    for (DWORD i = 0;; ++i) {
+        DISPLAY_DEVICEA adapter{};
+        adapter.cb = sizeof(adapter);
+        if (!EnumDisplayDevicesA(nullptr, i, &adapter, 0))
+            break;
+        DISPLAY_DEVICEA monitor{};
+        monitor.cb = sizeof(monitor);
+        if (!EnumDisplayDevicesA(adapter.DeviceName, 0, &monitor, 0))
+            continue;
+        // The platform fills fixed arrays; a full one has no terminator.
+        displays.push_back({static_cast<int>(i),
+                            std::string(adapter.DeviceString, strnlen(adapter.DeviceString, sizeof(adapter.DeviceString))),
+                            std::string(monitor.DeviceString, strnlen(monitor.DeviceString, sizeof(monitor.DeviceString)))});
+    }
+    return displays;
 }

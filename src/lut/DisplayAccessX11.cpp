@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "lut/GammaResample.h"
 #include "lut/ProfileCache.h"
 #include "lut/X11Display.h"
@@ -121,4 +121,18 @@ std::string GetDisplayProfilePath(int displayIndex)
     if (profile.empty())
         return {};
     return StoreDisplayProfile(displayIndex, profile);
+}
+
+// The X server has no adapter names: the output stands for both.
+std::vector<DisplayListing> ListDisplays()
+{
+    std::vector<DisplayListing> displays;
+    X11Connection connection;
+    if (!connection.IsOpen())
+        return displays;
+    VisitX11Outputs(connection, [&](X11Output&& output) {
+        displays.push_back({static_cast<int>(displays.size()), output.name, output.name});
+        return false;
+    });
+    return displays;
 }

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/File.h"
-#include "framework/FileReplace.h"
+#include "base/File.h"
+#include "base/FileReplace.h"
 #include "lut/ProfileCurves.h"
 
 namespace {

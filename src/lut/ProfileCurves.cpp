@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "lut/ProfileReader.h"
 
 namespace {

@@ -83,12 +83,11 @@ int X11Connection::TakeError()
     return code;
 }
 
-std::optional<X11Output> FindX11Output(X11Connection& connection, int displayIndex)
+void VisitX11Outputs(X11Connection& connection, const std::function<bool(X11Output&&)>& visit)
 {
     Display* display = connection.Get();
-    if (displayIndex < 0 || !HasRandr12(display))
-        return std::nullopt;
-    int remaining = displayIndex;
+    if (!HasRandr12(display))
+        return;
     for (int screen = 0; screen < ScreenCount(display); ++screen) {
         const Window root = RootWindow(display, screen);
         const ScreenResources resources(XRRGetScreenResourcesCurrent(display, root));
@@ -98,11 +97,25 @@ std::optional<X11Output> FindX11Output(X11Connection& connection, int displayInd
             const OutputInfo info(XRRGetOutputInfo(display, resources.get(), resources->outputs[i]));
             if (!info || info->connection != RR_Connected || info->crtc == None)
                 continue;
-            if (remaining-- == 0)
-                return X11Output{resources->outputs[i], info->crtc, root};
+            if (visit(X11Output{resources->outputs[i], info->crtc, root, std::string(info->name, info->nameLen)}))
+                return;
         }
     }
-    return std::nullopt;
+}
+
+std::optional<X11Output> FindX11Output(X11Connection& connection, int displayIndex)
+{
+    std::optional<X11Output> found;
+    int remaining = displayIndex;
+    if (displayIndex >= 0) {
+        VisitX11Outputs(connection, [&](X11Output&& output) {
+            if (remaining-- > 0)
+                return false;
+            found = std::move(output);
+            return true;
+        });
+    }
+    return found;
 }
 
 std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, RROutput output, const char* name,

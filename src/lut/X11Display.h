@@ -4,7 +4,9 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 // A connection to the X server that DISPLAY names, closed when the holder goes away.
@@ -34,11 +36,14 @@ struct X11Output {
     RROutput output;
     RRCrtc crtc;
     Window root;  // root window of the output's screen
+    std::string name;
 };
 
-// Counts the connected outputs that have a CRTC, screen by screen in RandR's order,
-// and returns the one at the display index. None when the index names no such output
-// or the server lacks RandR 1.2.
+// Calls visit for each connected output that has a CRTC, screen by screen in RandR's
+// order, until it returns true. Nothing when the server lacks RandR 1.2.
+void VisitX11Outputs(X11Connection& connection, const std::function<bool(X11Output&&)>& visit);
+
+// The output at the display index among those VisitX11Outputs visits.
 std::optional<X11Output> FindX11Output(X11Connection& connection, int displayIndex);
 
 // The bytes of an 8-bit property of an output or of a window. Empty when the property is absent, of another format, or larger than

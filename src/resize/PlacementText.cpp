@@ -4,7 +4,7 @@
 #include <array>
 #include <limits>
 
-#include "framework/DecimalText.h"
+#include "base/DecimalText.h"
 
 namespace {
 

@@ -122,21 +122,12 @@ bool CRampwiseDlg::FillDisplayList()
 {
     const int selected = m_displays.GetCurSel();
     m_displays.ResetContent();
-    for (DWORD i = 0;; ++i) {
-        DISPLAY_DEVICEA adapter{};
-        adapter.cb = sizeof(adapter);
-        if (!EnumDisplayDevicesA(nullptr, i, &adapter, 0))
-            break;
-        DISPLAY_DEVICEA monitor{};
-        monitor.cb = sizeof(monitor);
-        if (!EnumDisplayDevicesA(adapter.DeviceName, 0, &monitor, 0))
-            continue;
-        char text[sizeof(adapter.DeviceString) + sizeof(monitor.DeviceString) + 32];
-        std::snprintf(text, sizeof(text), "%i. %s -> %s", static_cast<int>(i), adapter.DeviceString,
-                      monitor.DeviceString);
-        const int position = m_displays.AddString(text);
+    for (const DisplayListing& display : ListDisplays()) {
+        const std::string text =
+            std::to_string(display.index) + ". " + display.adapter + " -> " + display.monitor;
+        const int position = m_displays.AddString(text.c_str());
         if (position >= 0)
-            m_displays.SetItemData(position, i);
+            m_displays.SetItemData(position, static_cast<DWORD_PTR>(display.index));
     }
     if (m_displays.SetCurSel(selected) < 0)
         m_displays.SetCurSel(0);

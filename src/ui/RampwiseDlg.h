@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "diagram/LUTDiagram.h"
 #include "framework/CmdUI.h"
 #include "framework/Controls.h"

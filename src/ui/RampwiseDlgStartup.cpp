@@ -3,7 +3,7 @@
 
 #include "ui/RampwiseDlg.h"
 
-#include "app/LaunchArguments.h"
+#include "base/LaunchArguments.h"
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 #include "ui/StartupRegistry.h"

@@ -1,6 +1,6 @@
 #include "ui/StartupEntry.h"
 
-#include "app/LaunchArguments.h"
+#include "base/LaunchArguments.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "app/DisplayIndex.h"
-#include "app/LaunchArguments.h"
+#include "base/DisplayIndex.h"
+#include "base/LaunchArguments.h"
 
 TEST(CommandLine, SelectsSourceAndDisplay)
 {

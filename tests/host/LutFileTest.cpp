@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "TempDir.h"
-#include "framework/File.h"
+#include "base/File.h"
 #include "lut/LutFile.h"
 #include "support/RecordingLog.h"
 

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "DisplayTestSupport.h"
 #include "TempDir.h"
-#include "app/LaunchArguments.h"
+#include "base/LaunchArguments.h"
 #include "app/SilentApply.h"
 
 // Silent apply on display 0, which starts each test with a known ramp.

@@ -1,10 +1,10 @@
-#include "app/DisplayIndex.h"
+#include "base/DisplayIndex.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
-#include "framework/DecimalText.h"
+#include "base/DecimalText.h"
 
 int ParseDisplayIndex(std::string_view text)
 {

@@ -1,4 +1,4 @@
-#include "framework/File.h"
+#include "base/File.h"
 
 #include <cerrno>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "framework/FileReplace.h"
+#include "base/FileReplace.h"
 
 #include <windows.h>
 

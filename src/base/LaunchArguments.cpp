@@ -1,11 +1,11 @@
-#include "app/LaunchArguments.h"
+#include "base/LaunchArguments.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
 
-#include "app/DisplayIndex.h"
+#include "base/DisplayIndex.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "framework/DecimalText.h"
+#include "base/DecimalText.h"
 
 #include <limits>
 
