@@ -10,7 +10,7 @@
 
 #include "base/Log.h"
 #include "diagram/DiagramGeometry.h"
-#include "framework/Gdi.h"
+#include "framework/Handles.h"
 #include "support/DiagramHarness.h"
 
 void LogMessage(const char*, ...) {}
@@ -56,7 +56,7 @@ int main()
     std::printf("%-12s %14s %14s %10s\n", "control", "paint (ms)", "geometry (ms)", "share");
     for (const auto& size : sizes) {
         DiagramHarness diagram(ramp, size.width, size.height);
-        MemoryDC dc;
+        DeviceContext dc(CreateCompatibleDC(nullptr));
         Bitmap bitmap(CreateCompatibleBitmap(GetDC(nullptr), size.width, size.height));
         SelectGuard select(dc.Get(), bitmap.Get());
         const int runs = 30;

@@ -3,7 +3,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "framework/Gdi.h"
+#include "framework/Handles.h"
 
 namespace {
 

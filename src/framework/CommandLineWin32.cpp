@@ -3,26 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-namespace {
-
-class LocalArgv {
-public:
-    explicit LocalArgv(LPWSTR* argv) : m_argv(argv) {}
-    ~LocalArgv()
-    {
-        if (m_argv)
-            LocalFree(m_argv);
-    }
-    LocalArgv(const LocalArgv&) = delete;
-    LocalArgv& operator=(const LocalArgv&) = delete;
-
-    LPWSTR* Get() const { return m_argv; }
-
-private:
-    LPWSTR* m_argv;
-};
-
-} // namespace
+#include "framework/Handles.h"
 
 std::string NarrowFromWide(const wchar_t* text)
 {
@@ -38,7 +19,7 @@ std::string NarrowFromWide(const wchar_t* text)
 std::vector<std::string> GetProcessArguments()
 {
     int count = 0;
-    LocalArgv argv(CommandLineToArgvW(GetCommandLineW(), &count));
+    const LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> arguments;
     if (!argv.Get())
         return arguments;

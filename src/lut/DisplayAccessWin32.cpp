@@ -3,36 +3,15 @@
 #include <windows.h>
 
 #include <cstring>
-#include <optional>
 
 #include "base/Log.h"
+#include "framework/Handles.h"
 
 namespace {
 
-// A device context of one display, deleted when the holder goes away.
-class DisplayDC {
-public:
-    explicit DisplayDC(HDC hdc) : m_hdc(hdc) {}
-    ~DisplayDC() { Release(); }
-    DisplayDC(DisplayDC&& other) noexcept : m_hdc(other.m_hdc) { other.m_hdc = nullptr; }
-    DisplayDC(const DisplayDC&) = delete;
-    DisplayDC& operator=(const DisplayDC&) = delete;
-    DisplayDC& operator=(DisplayDC&&) = delete;
-
-    HDC Get() const { return m_hdc; }
-    void Release()
-    {
-        if (m_hdc)
-            DeleteDC(m_hdc);
-        m_hdc = nullptr;
-    }
-
-private:
-    HDC m_hdc;
-};
-
-// Enumerates afresh and opens the display's device context; logs what failed.
-std::optional<DisplayDC> OpenDisplay(int displayIndex)
+// Enumerates afresh and opens the display's device context; logs what failed and
+// returns an empty holder then.
+DeviceContext OpenDisplay(int displayIndex)
 {
     DISPLAY_DEVICEA device{};
     device.cb = sizeof(device);
@@ -40,55 +19,53 @@ std::optional<DisplayDC> OpenDisplay(int displayIndex)
     // names no display.
     if (!EnumDisplayDevicesA(nullptr, static_cast<DWORD>(displayIndex), &device, 0)) {
         LogError("ERROR: EnumDisplayDevices falied %i", static_cast<int>(GetLastError()));
-        return std::nullopt;
+        return {};
     }
-    HDC hdc = CreateDCA("DISPLAY", device.DeviceName, nullptr, nullptr);
-    if (!hdc) {
+    DeviceContext dc(CreateDCA("DISPLAY", device.DeviceName, nullptr, nullptr));
+    if (!dc)
         LogError("ERROR: CreateDC falied %i", static_cast<int>(GetLastError()));
-        return std::nullopt;
-    }
-    return DisplayDC(hdc);
+    return dc;
 }
 
 } // namespace
 
 bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
 {
-    std::optional<DisplayDC> dc = OpenDisplay(displayIndex);
+    DeviceContext dc = OpenDisplay(displayIndex);
     if (!dc)
         return false;
-    if (GetDeviceGammaRamp(dc->Get(), ramp.entries.data()))
+    if (GetDeviceGammaRamp(dc.Get(), ramp.entries.data()))
         return true;
     // Taken before the release, which may set its own code.
     const int errorCode = static_cast<int>(GetLastError());
-    dc->Release();
+    dc.Reset();
     LogError("ERROR: GetDeviceGammaRamp falied %i", errorCode);
     return false;
 }
 
 bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
 {
-    std::optional<DisplayDC> dc = OpenDisplay(displayIndex);
+    DeviceContext dc = OpenDisplay(displayIndex);
     if (!dc)
         return false;
     // The platform takes a non-const pointer but does not write through it.
-    if (SetDeviceGammaRamp(dc->Get(), const_cast<std::uint16_t*>(ramp.entries.data())))
+    if (SetDeviceGammaRamp(dc.Get(), const_cast<std::uint16_t*>(ramp.entries.data())))
         return true;
     // Taken before the release, which may set its own code.
     const int errorCode = static_cast<int>(GetLastError());
-    dc->Release();
+    dc.Reset();
     LogError("ERROR: SetDeviceGammaRamp falied %i", errorCode);
     return false;
 }
 
 std::string GetDisplayProfilePath(int displayIndex)
 {
-    std::optional<DisplayDC> dc = OpenDisplay(displayIndex);
+    const DeviceContext dc = OpenDisplay(displayIndex);
     if (!dc)
         return {};
     char path[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;
-    if (!GetICMProfileA(dc->Get(), &size, path))
+    if (!GetICMProfileA(dc.Get(), &size, path))
         return {};
     path[MAX_PATH] = '\0';
     return path;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Gdi.h"
+#include "framework/Handles.h"
 #include "framework/Wnd.h"
 #include "resize/AnchorMath.h"
 #include "resize/ChildClassRules.h"

@@ -1,6 +1,6 @@
 #include "resize/GripBar.h"
 
-#include "framework/Gdi.h"
+#include "framework/Handles.h"
 
 namespace {
 

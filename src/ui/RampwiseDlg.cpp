@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "framework/Gdi.h"
+#include "framework/Handles.h"
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 #include "lut/RampOperations.h"
@@ -17,22 +17,6 @@ constexpr char kSourceFilter[] =
     "Supported files (*.icm; *.icc; *.lut)|*.icm; *.icc; *.lut|LUT Files (*.lut)|*.lut|"
     "Color profiles (*.icm; *.icc)|*.icm; *.icc|All Files (*.*)|*.*||";
 constexpr char kLutFilter[] = "LUT Files (*.lut)|*.lut|All Files (*.*)|*.*||";
-
-// Pairs BeginPaint with EndPaint.
-class PaintScope {
-public:
-    explicit PaintScope(HWND hwnd) : m_hwnd(hwnd), m_hdc(BeginPaint(hwnd, &m_paint)) {}
-    ~PaintScope() { EndPaint(m_hwnd, &m_paint); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-
-    HDC Get() const { return m_hdc; }
-
-private:
-    HWND m_hwnd;
-    PAINTSTRUCT m_paint{};
-    HDC m_hdc;
-};
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/RegistryKey.h"
 
 namespace {
@@ -104,12 +105,8 @@ std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path)
 std::optional<std::string> ProgramPathForStartupEntry()
 {
     int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!argv)
+    const LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!argv || count < 1)
         return std::nullopt;
-    std::optional<std::string> path;
-    if (count >= 1)
-        path = AnsiPathForStartupEntry(argv[0]);
-    LocalFree(argv);
-    return path;
+    return AnsiPathForStartupEntry(argv.Get()[0]);
 }

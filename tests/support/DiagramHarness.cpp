@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "framework/Gdi.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ void DiagramHarness::Paint()
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    MemoryDC dc;
+    DeviceContext dc(CreateCompatibleDC(nullptr));
     Bitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     m_pixels.assign(static_cast<std::size_t>(m_width) * m_height, 0);
     if (!bitmap)

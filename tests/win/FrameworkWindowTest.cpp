@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "framework/Gdi.h"
 #include "framework/Static.h"
 
 namespace {
@@ -106,21 +105,4 @@ TEST(FrameworkWindow, DrawItemReachesTheSubclassedControlAndDestroyDetachesBoth)
     EXPECT_EQ(parent.m_hWnd, nullptr);
     EXPECT_EQ(control.m_hWnd, nullptr);
     EXPECT_FALSE(IsWindow(item));
-}
-
-TEST(FrameworkGdi, HoldersDeleteOnceAndRestoreTheSelection)
-{
-    MemoryDC dc;
-    HGDIOBJ original = GetCurrentObject(dc.Get(), OBJ_PEN);
-    HPEN handle = nullptr;
-    {
-        Pen pen(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
-        handle = pen.Get();
-        Pen moved(std::move(pen));
-        EXPECT_EQ(pen.Get(), nullptr);
-        SelectGuard select(dc.Get(), moved.Get());
-        EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_PEN), handle);
-    }
-    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_PEN), original);
-    EXPECT_EQ(GetObjectType(handle), 0u) << "the pen was not deleted";
 }

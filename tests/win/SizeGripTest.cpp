@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/Gdi.h"
+#include "framework/Handles.h"
 #include "resize/GripHost.h"
 
 namespace {

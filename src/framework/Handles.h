@@ -1,0 +1,123 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Owns one handle and frees it with Free when the holder goes away. Move-only, so a
+// handle is never freed twice.
+template <class Handle, class Free>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : m_handle(handle) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other) {
+            Reset();
+            m_handle = std::exchange(other.m_handle, nullptr);
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    Handle Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+    // Gives up ownership, for a handle that the window system takes over.
+    Handle Release() { return std::exchange(m_handle, nullptr); }
+    void Reset()
+    {
+        if (m_handle)
+            Free{}(std::exchange(m_handle, nullptr));
+    }
+
+private:
+    Handle m_handle = nullptr;
+};
+
+namespace handles_detail {
+
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DeleteDeviceContext {
+    void operator()(HDC hdc) const { DeleteDC(hdc); }
+};
+struct FreeLocalMemory {
+    void operator()(HLOCAL memory) const { LocalFree(memory); }
+};
+
+} // namespace handles_detail
+
+// A pen, brush, region or bitmap.
+template <class Handle>
+using GdiObject = UniqueHandle<Handle, handles_detail::DeleteGdiObject>;
+using Pen = GdiObject<HPEN>;
+using Brush = GdiObject<HBRUSH>;
+using Region = GdiObject<HRGN>;
+using Bitmap = GdiObject<HBITMAP>;
+
+// A device context made by CreateDC (a display) or CreateCompatibleDC (memory). A
+// window's own context is released instead: see ClientDC and PaintScope.
+using DeviceContext = UniqueHandle<HDC, handles_detail::DeleteDeviceContext>;
+
+// Memory that the system hands over to be freed with LocalFree, such as the argument
+// array of CommandLineToArgvW.
+template <class Pointer>
+using LocalMemory = UniqueHandle<Pointer, handles_detail::FreeLocalMemory>;
+
+// Selects an object into a device context and puts the previous one back, so that an
+// object is never deleted while selected. Declare it after the object it selects.
+class SelectGuard {
+public:
+    SelectGuard(HDC hdc, HGDIOBJ object) : m_hdc(hdc), m_previous(SelectObject(hdc, object)) {}
+    ~SelectGuard()
+    {
+        if (m_previous)
+            SelectObject(m_hdc, m_previous);
+    }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC m_hdc;
+    HGDIOBJ m_previous;
+};
+
+// The device context of a window's client area, released with the holder.
+class ClientDC {
+public:
+    explicit ClientDC(HWND hwnd) : m_hwnd(hwnd), m_hdc(GetDC(hwnd)) {}
+    ~ClientDC()
+    {
+        if (m_hdc)
+            ReleaseDC(m_hwnd, m_hdc);
+    }
+    ClientDC(const ClientDC&) = delete;
+    ClientDC& operator=(const ClientDC&) = delete;
+
+    HDC Get() const { return m_hdc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_hdc;
+};
+
+// Pairs BeginPaint with EndPaint for one WM_PAINT.
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) : m_hwnd(hwnd), m_hdc(BeginPaint(hwnd, &m_paint)) {}
+    ~PaintScope() { EndPaint(m_hwnd, &m_paint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+
+    HDC Get() const { return m_hdc; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_paint{};
+    HDC m_hdc;
+};
