@@ -16,10 +16,14 @@
 // a handler's return value is the message's result as it stands; DWLP_MSGRESULT
 // plays no part.
 
-const MessageEntry CDialog::kMessageEntries[] = {
-    On<WM_COMMAND, &CDialog::OnCommandMessage>(),
+// Enter, the OK button and a menu item with id 1 send IDOK; Escape, the Cancel
+// button and the close box (through DefDlgProc's WM_CLOSE) send IDCANCEL. The
+// handlers are virtual, so an override of OnOK or OnCancel is what runs.
+const CommandEntry CDialog::kCommandEntries[] = {
+    Command<IDOK, &CDialog::OnOK>(),
+    Command<IDCANCEL, &CDialog::OnCancel>(),
 };
-const MessageMap CDialog::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
+const CommandMap CDialog::kCommandMap{nullptr, kCommandEntries};
 
 void DDX_Control(CDataExchange& dx, int id, CWnd& control)
 {
@@ -108,31 +112,6 @@ void CDialog::OnOK()
 void CDialog::OnCancel()
 {
     EndDialog(IDCANCEL);
-}
-
-// Enter, the OK button and a menu item with id 1 send IDOK; Escape, the Cancel
-// button and the close box (through DefDlgProc's WM_CLOSE) send IDCANCEL.
-bool CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (DispatchCommand(wParam, lParam))
-        return true;
-    if (HIWORD(wParam) != BN_CLICKED)
-        return false;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        OnOK();
-        return true;
-    case IDCANCEL:
-        OnCancel();
-        return true;
-    default:
-        return false;
-    }
-}
-
-LRESULT CDialog::OnCommandMessage(WPARAM wParam, LPARAM lParam)
-{
-    return OnCommand(wParam, lParam) ? 0 : Default();
 }
 
 bool CDialog::InitDialog()

@@ -32,25 +32,23 @@ public:
     void SetAccelerators(HACCEL accelerators) { m_accelerators = accelerators; }
 
 protected:
-    const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+    const CommandMap* GetCommandMap() const override { return &kCommandMap; }
 
     // Called once, before OnInitDialog, to bind items to member controls.
     virtual void DoDataExchange(CDataExchange& dx);
     // Called when the dialog is about to be shown; true lets the dialog manager set
     // the focus to the first tab stop.
     virtual bool OnInitDialog();
-    // Called for the OK command (Enter) and the Cancel command (Escape, close box).
+    // Called for the OK command (Enter) and the Cancel command (Escape, close box),
+    // unless a derived class's command table names its own handler for them.
     virtual void OnOK();
     virtual void OnCancel();
-    // Called for every WM_COMMAND; false leaves it to the dialog manager.
-    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
 
-    static const MessageEntry kMessageEntries[];
-    static const MessageMap kMessageMap;
+    static const CommandEntry kCommandEntries[];
+    static const CommandMap kCommandMap;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam);
     bool InitDialog();
 
     static LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam);

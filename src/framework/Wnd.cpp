@@ -17,6 +17,7 @@ thread_local CWnd* t_pendingWindow = nullptr;
 
 const MessageEntry CWnd::kMessageEntries[] = {
     On<WM_DRAWITEM, &CWnd::OnDrawItem>(),
+    On<WM_COMMAND, &CWnd::RouteCommand>(),
 };
 const MessageMap CWnd::kMessageMap{nullptr, kMessageEntries};
 
@@ -118,15 +119,18 @@ CommandLookup CWnd::FindCommand(UINT id, UINT notifyCode) const
     return {};
 }
 
-bool CWnd::DispatchCommand(WPARAM wParam, LPARAM lParam)
+// Called for WM_COMMAND. Menu items, accelerators and button clicks are commands;
+// other control notifications match by their code. What no table handles goes to
+// the window's own procedure (for a dialog, the dialog manager).
+LRESULT CWnd::RouteCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT code = HIWORD(wParam);
     const UINT notifyCode = (lParam == 0 || code == BN_CLICKED) ? 0 : code;
     const CommandLookup found = FindCommand(LOWORD(wParam), notifyCode);
     if (!found.command)
-        return false;
+        return Default();
     found.command(*this);
-    return true;
+    return 0;
 }
 
 void CWnd::DrawItem(DRAWITEMSTRUCT&)

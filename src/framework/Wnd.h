@@ -38,10 +38,6 @@ public:
 
     // The handlers of a command in this class's command tables, the class's own first.
     CommandLookup FindCommand(UINT id, UINT notifyCode) const;
-    // Runs the handler of a WM_COMMAND message; false when no table has one. Menu
-    // items, accelerators and button clicks are commands; other control
-    // notifications match by their code.
-    bool DispatchCommand(WPARAM wParam, LPARAM lParam);
 
     // A window class whose procedure is the default one; the object supplies the rest.
     static const char* RegisterWindowClass();
@@ -61,6 +57,7 @@ protected:
     virtual void PostNcDestroy() {}
 
     bool OnDrawItem(int controlId, DRAWITEMSTRUCT& item);
+    LRESULT RouteCommand(WPARAM wParam, LPARAM lParam);
 
     static const MessageEntry kMessageEntries[];
     static const MessageMap kMessageMap;

@@ -46,7 +46,7 @@ const CommandEntry CRampwiseDlg::kCommandEntries[] = {
     Command<IDC_REFRESH, &CRampwiseDlg::OnRefreshDisplays>(),
     Notify<IDC_DISPLAYS, CBN_SELCHANGE, &CRampwiseDlg::ReloadRamp>(),
 };
-const CommandMap CRampwiseDlg::kCommandMap{nullptr, kCommandEntries};
+const CommandMap CRampwiseDlg::kCommandMap{&CAnchoredDialog::kCommandMap, kCommandEntries};
 
 CRampwiseDlg::CRampwiseDlg(CWnd* parent)
     : CAnchoredDialog(IDD_RAMPWISE_DIALOG, parent),
