@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "base/Log.h"
-#include "lut/ProfileReader.h"
+#include "lut/ByteSource.h"
+#include "lut/ProfileCurves.h"
 
 // The log lines are of no interest here, and recording them would grow without end.
 void LogMessage(const char*, ...) {}

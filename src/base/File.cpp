@@ -16,24 +16,15 @@ CFile::~CFile()
         std::fclose(m_file);
 }
 
-bool CFile::Open(const std::string& path, Mode mode)
+bool CFile::Open(const std::string& path)
 {
     if (m_file)
         return false;
-    m_file = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
+    m_file = std::fopen(path.c_str(), "wb");
     if (!m_file)
         return false;
     m_fileName = path;
     return true;
-}
-
-std::size_t CFile::Read(void* buffer, std::size_t size)
-{
-    errno = 0;
-    std::size_t got = std::fread(buffer, 1, size, m_file);
-    if (got < size && std::ferror(m_file))
-        throw CFileException(errno, m_fileName);
-    return got;
 }
 
 void CFile::Write(const void* buffer, std::size_t size)

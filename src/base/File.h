@@ -18,20 +18,17 @@ private:
     std::string m_fileName;
 };
 
-// A binary file that is closed when the object goes away. Opening reports failure
-// as false; once open, read and write errors raise CFileException.
+// A binary file written from its start, closed when the object goes away. Opening
+// reports failure as false; once open, write errors raise CFileException.
 class CFile {
 public:
-    enum class Mode { Read, Write };
-
     CFile() = default;
     ~CFile();
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    bool Open(const std::string& path, Mode mode);
-    // Returns the number of bytes read, fewer only at the end of the file.
-    std::size_t Read(void* buffer, std::size_t size);
+    // Creates the file, or empties an existing one.
+    bool Open(const std::string& path);
     // Writes all bytes or raises.
     void Write(const void* buffer, std::size_t size);
     // Flushes and closes; raises when buffered data could not be stored.

@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "base/File.h"
 #include "base/FileReplace.h"
+#include "lut/ByteSource.h"
 #include "lut/ProfileCurves.h"
 
 namespace {
@@ -34,15 +36,20 @@ std::array<unsigned char, kLutFileSize> EncodeLittleEndian(const GammaRamp& ramp
     return bytes;
 }
 
+// False when the file cannot be opened or is shorter than a ramp; a read error of
+// the open file raises.
 bool LoadLutFile(GammaRamp& ramp, const std::string& path)
 {
-    CFile file;
-    if (!file.Open(path, CFile::Mode::Read))
+    FileByteSource file;
+    if (!file.Open(path.c_str()))
         return false;
     // Read into a buffer first: a short file must not leave part of itself in the ramp.
     std::array<unsigned char, kLutFileSize> bytes{};
-    if (file.Read(bytes.data(), bytes.size()) < bytes.size())
+    if (!file.ReadAt(0, bytes.data(), bytes.size())) {
+        if (const std::optional<int> error = file.ReadError())
+            throw CFileException(*error, path);
         return false;
+    }
     DecodeLittleEndian(bytes, ramp);
     return true;
 }
@@ -65,7 +72,7 @@ bool LoadProfile(GammaRamp& ramp, const std::string& path)
 bool WriteLutFile(const GammaRamp& ramp, const std::string& path)
 {
     CFile file;
-    if (!file.Open(path, CFile::Mode::Write))
+    if (!file.Open(path))
         return false;
     const auto bytes = EncodeLittleEndian(ramp);
     file.Write(bytes.data(), bytes.size());

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "lut/ProfileReader.h"
+#include "lut/ByteSource.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+class ByteSource;
+
 using CurveArray = std::unique_ptr<std::uint16_t[]>;
 
 // Reads the video card calibration curves of a colour profile: the first `mLUT` or
@@ -11,3 +13,13 @@ using CurveArray = std::unique_ptr<std::uint16_t[]>;
 // it finds through LogMessage and LogError.
 bool ReadProfileCurves(const char* path, CurveArray& red, CurveArray& green, CurveArray& blue,
                        const std::uint32_t* count);
+
+struct ProfileCurveSet {
+    CurveArray red;
+    CurveArray green;
+    CurveArray blue;
+};
+
+// The parser behind ReadProfileCurves. On true the set holds three curves of count
+// entries (count > 0); on false it is left as it was. name appears in log lines.
+bool ParseProfileCurves(ByteSource& source, const char* name, std::uint32_t count, ProfileCurveSet& curves);

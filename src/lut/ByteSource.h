@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
-#include "lut/ProfileCurves.h"
-
-// The bytes a profile is parsed from. Every read names its position and either
+// The bytes a file format is parsed from. Every read names its position and either
 // delivers all n bytes or fails; a read that would reach past the end fails without
 // touching the source, so the parser never has to trust an offset from the file.
 class ByteSource {
@@ -42,33 +41,29 @@ private:
 };
 
 // A file read piece by piece with seek and read; it is never loaded whole, so a huge
-// file costs no more than the bytes the parser asks for.
+// file costs no more than the bytes the parser asks for. A file whose size cannot be
+// found (a pipe, say) reports the largest size and is read forward from its start;
+// the read itself then tells how far the bytes go.
 class FileByteSource final : public ByteSource {
 public:
-    // False when the file cannot be opened or its size cannot be found (a pipe, say).
+    // False when the file cannot be opened.
     bool Open(const char* path);
 
     std::uint64_t Size() const override { return m_size; }
     bool ReadAt(std::uint64_t pos, void* buffer, std::size_t n) override;
+    // The platform's error code when the last failed read failed on the open file
+    // itself, rather than by reaching past its end.
+    std::optional<int> ReadError() const { return m_readError; }
 
 private:
     struct Closer {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
-    static constexpr std::uint64_t kUnknownPosition = ~std::uint64_t{0};
+    static constexpr std::uint64_t kUnknown = ~std::uint64_t{0};
 
     std::unique_ptr<std::FILE, Closer> m_file;
-    std::uint64_t m_size = 0;
+    std::uint64_t m_size = kUnknown;
     // Where the stream stands, so that sequential reads need no seek.
-    std::uint64_t m_position = kUnknownPosition;
+    std::uint64_t m_position = kUnknown;
+    std::optional<int> m_readError;
 };
-
-struct ProfileCurveSet {
-    CurveArray red;
-    CurveArray green;
-    CurveArray blue;
-};
-
-// The parser behind ReadProfileCurves. On true the set holds three curves of count
-// entries (count > 0); on false it is left as it was. name appears in log lines.
-bool ParseProfileCurves(ByteSource& source, const char* name, std::uint32_t count, ProfileCurveSet& curves);

@@ -1,5 +1,6 @@
-#include "lut/ProfileReader.h"
+#include "lut/ByteSource.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -37,35 +38,45 @@ bool MemoryByteSource::ReadAt(std::uint64_t pos, void* buffer, std::size_t n)
 bool FileByteSource::Open(const char* path)
 {
     m_file.reset(std::fopen(path, "rb"));
+    m_size = kUnknown;
+    m_position = 0;
+    m_readError.reset();
     if (!m_file)
         return false;
-    if (SeekTo(m_file.get(), 0, SEEK_END) != 0)
-        return false;
-    const std::int64_t end = Tell(m_file.get());
-    if (end < 0)
-        return false;
-    m_size = static_cast<std::uint64_t>(end);
-    m_position = m_size;
+    // A failed seek leaves the stream at its start, where forward reads still work.
+    if (SeekTo(m_file.get(), 0, SEEK_END) == 0) {
+        m_position = kUnknown;
+        const std::int64_t end = Tell(m_file.get());
+        if (end >= 0)
+            m_size = static_cast<std::uint64_t>(end);
+    }
     return true;
 }
 
 bool FileByteSource::ReadAt(std::uint64_t pos, void* buffer, std::size_t n)
 {
+    m_readError.reset();
     if (!m_file || !Contains(pos, n))
         return false;
     if (n == 0)
         return true;
+    errno = 0;
     if (pos != m_position) {
         if (SeekTo(m_file.get(), pos, SEEK_SET) != 0) {
-            m_position = kUnknownPosition;
+            m_position = kUnknown;
+            m_readError = errno;
             return false;
         }
         m_position = pos;
     }
     const std::size_t got = std::fread(buffer, 1, n, m_file.get());
     if (got != n) {
-        // The file shrank since it was opened, or the read failed.
-        m_position = kUnknownPosition;
+        // The file shrank since it was opened, ends before the size it could not
+        // report, or the read failed.
+        m_position = kUnknown;
+        if (std::ferror(m_file.get()))
+            m_readError = errno;
+        std::clearerr(m_file.get());
         return false;
     }
     m_position += got;
