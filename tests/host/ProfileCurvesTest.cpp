@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,9 +29,10 @@ Curve Source(std::size_t n)
 // `count` entries per channel of Source(n), entry k taken from source entry k * n / count.
 Curve Picked(std::size_t n, std::size_t count)
 {
+    const Curve source = Source(n);
     Curve curves;
     for (std::size_t i = 0; i < 3 * count; ++i)
-        curves.push_back(Source(n)[i / count * n + i % count * n / count]);
+        curves.push_back(source[i / count * n + i % count * n / count]);
     return curves;
 }
 
@@ -50,9 +50,8 @@ Bytes Table(std::uint16_t channels, std::uint16_t n, std::uint16_t entrySize, co
 // offset) replaced by a big-endian value.
 Bytes Patched(Bytes profile, std::size_t pos, std::uint32_t value)
 {
-    Bytes bytes;
-    AppendBigEndian(bytes, 4, {value});
-    std::copy(bytes.begin(), bytes.end(), profile.begin() + static_cast<std::ptrdiff_t>(pos));
+    for (std::size_t b = 0; b < 4; ++b)
+        profile[pos + b] = static_cast<std::uint8_t>(value >> (24 - 8 * b));
     return profile;
 }
 
@@ -166,8 +165,7 @@ TEST_F(ProfileCurvesTest, FormulaCurvesAndTheirRangeReports)
         Lines errors;
     } cases[] = {
         {{k1, 0, k1, k1, 0, k1, k1, 0, k1}, {{0, 0}, {64, 3010}, {128, 14045}, {255, 64968}, {512 + 64, 3010}}, {}},
-        {{29491, 0, k1, k1, 0, k1, k1, 0, k1}, {{1, 256}, {128, 32768}, {255, 65280}}, {}},  // gamma 0.45: linear
-        {{13107, k1 / 2, k1, k1, 0, k1, k1, 0, k1}, {{0, 32768}, {255, 65535}}, {}},        // clamped at the top
+        {{13107, k1 / 2, k1, k1, 0, k1, k1, 0, k1}, {{0, 32768}, {1, 36864}, {255, 65535}}, {}},  // clamped at the top
         {{k1, 0, 2 * k1, k1, 0, k1, k1, 0, k1}, {{64, 14045}, {255, 65535}},
          {"! Gamma upper limit out of range (> 1.0): RMax: 2.000000 GMax: 1.000000 BMax: 1.000000"}},
         {{0x80000000, 0, k1, k1, k1, k1, k1, 0, 3 * k1}, {{255, 0}, {256, 65535}},  // the top bit is no sign

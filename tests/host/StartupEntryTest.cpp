@@ -2,13 +2,11 @@
 
 #include "ui/StartupEntry.h"
 
-TEST(StartupEntry, ValueNamesCommandAndKindOfAnEntry)
+TEST(StartupEntry, ValueNamesAndTheKindOfAnEntry)
 {
     const std::pair<int, const char*> names[] = {{-5, "Rampwise"}, {0, "Rampwise"}, {1, "Rampwise_1"}, {12, "Rampwise_12"}};
     for (const auto& [index, name] : names)
         EXPECT_EQ(StartupValueName(index), name) << index;
-    EXPECT_EQ(FormatStartupCommand("C:\\R w\\r.exe", "\\\\server\\share\\a b\\c.lut", 14),
-              "\"C:\\R w\\r.exe\" /pt \"\\\\server\\share\\a b\\c.lut\" 14");
 
     // "@default" anywhere, in this case only, makes an entry of the default profile.
     const std::pair<const char*, StartupEntryKind> kinds[] = {

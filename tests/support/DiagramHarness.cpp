@@ -21,8 +21,6 @@ DiagramHarness::DiagramHarness(const GammaRamp& ramp, int width, int height, boo
     Resize(width, height);
 }
 
-DiagramHarness::~DiagramHarness() = default;
-
 void DiagramHarness::Resize(int width, int height)
 {
     SetWindowPos(m_parent.m_hWnd, nullptr, 0, 0, width + 20, height + 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

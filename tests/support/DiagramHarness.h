@@ -13,7 +13,6 @@
 class DiagramHarness {
 public:
     DiagramHarness(const GammaRamp& ramp, int width, int height, bool visible = false);
-    ~DiagramHarness();
     DiagramHarness(const DiagramHarness&) = delete;
     DiagramHarness& operator=(const DiagramHarness&) = delete;
 
