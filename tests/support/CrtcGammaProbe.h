@@ -6,7 +6,7 @@
 #include <vector>
 
 // The gamma table of the CRTC that drives a named RandR output (such as "DUMMY0"),
-// read and written straight through Xlib on its own connection, independently of the
+// read straight through Xlib on its own connection, independently of the
 // program's display back end. Tests and the peer comparison use it to see what
 // another process left in the video card's table.
 struct CrtcGammaTable {
@@ -17,4 +17,3 @@ struct CrtcGammaTable {
 
 // None when the X server cannot be reached or the output drives no CRTC.
 std::optional<CrtcGammaTable> ReadCrtcGamma(const std::string& outputName);
-bool WriteCrtcGamma(const std::string& outputName, const CrtcGammaTable& table);

@@ -1,8 +1,6 @@
 #include "support/DiagramHarness.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
 #include "framework/Handles.h"
 
@@ -22,8 +20,6 @@ DiagramHarness::DiagramHarness(const GammaRamp& ramp, int width, int height, boo
     m_control.SubclassDlgItem(kControlId, m_parent);
     Resize(width, height);
 }
-
-DiagramHarness::~DiagramHarness() = default;
 
 void DiagramHarness::Resize(int width, int height)
 {
@@ -71,37 +67,4 @@ void DiagramHarness::DrawInto(HDC hdc)
     item.hDC = hdc;
     item.rcItem = m_control.GetClientRect();
     SendMessageA(m_parent.m_hWnd, WM_DRAWITEM, kControlId, reinterpret_cast<LPARAM>(&item));
-}
-
-bool DiagramHarness::SaveBitmap(const std::string& path) const
-{
-    const int rowBytes = (m_width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = m_width;
-    header.biHeight = m_height;  // bottom-up
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes) * m_height;
-
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!out)
-        return false;
-    std::fwrite(&file, sizeof(file), 1, out.get());
-    std::fwrite(&header, sizeof(header), 1, out.get());
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(rowBytes), 0);
-    for (int y = m_height - 1; y >= 0; --y) {
-        for (int x = 0; x < m_width; ++x) {
-            const std::uint32_t pixel = Pixel(x, y);
-            row[3 * x] = static_cast<std::uint8_t>(pixel);
-            row[3 * x + 1] = static_cast<std::uint8_t>(pixel >> 8);
-            row[3 * x + 2] = static_cast<std::uint8_t>(pixel >> 16);
-        }
-        std::fwrite(row.data(), 1, row.size(), out.get());
-    }
-    return std::fclose(out.release()) == 0;
 }

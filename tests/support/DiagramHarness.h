@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "diagram/LUTDiagram.h"
@@ -14,7 +13,6 @@
 class DiagramHarness {
 public:
     DiagramHarness(const GammaRamp& ramp, int width, int height, bool visible = false);
-    ~DiagramHarness();
     DiagramHarness(const DiagramHarness&) = delete;
     DiagramHarness& operator=(const DiagramHarness&) = delete;
 
@@ -30,8 +28,6 @@ public:
     // True when the last paint left the device context alive with its entry pen selected.
     bool LeftContextIntact() const { return m_contextIntact; }
     CLUTDiagram& Control() { return m_control; }
-    // Writes the last paint as a 24-bit BMP file.
-    bool SaveBitmap(const std::string& path) const;
 
 private:
     CWnd m_parent;

@@ -1,12 +1,15 @@
+// A definition of the log calls that records every line, for programs that link the
+// core without the Windows program's own definition.
+
 #include "support/RecordingLog.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 #include "base/Log.h"
 
 namespace {
 
+// Reached through a function so that lines logged while other globals are made are kept.
 std::vector<LoggedLine>& Lines()
 {
     static std::vector<LoggedLine> lines;
@@ -17,20 +20,14 @@ LogForwarder g_forwarder = nullptr;
 
 void Record(bool isError, const char* format, std::va_list args)
 {
-    if (g_forwarder) {
-        std::va_list forwarded;
-        va_copy(forwarded, args);
-        g_forwarder(format, forwarded);
-        va_end(forwarded);
-    }
     std::va_list copy;
     va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
+    if (g_forwarder)
+        g_forwarder(format, copy);
     va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    if (length > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
-    Lines().push_back({isError, std::move(text)});
+    char text[4096];  // longer than any line the program logs
+    std::vsnprintf(text, sizeof(text), format, args);
+    Lines().push_back({isError, text});
 }
 
 } // namespace
@@ -38,6 +35,14 @@ void Record(bool isError, const char* format, std::va_list args)
 const std::vector<LoggedLine>& LoggedLines()
 {
     return Lines();
+}
+
+std::vector<std::string> LoggedTexts()
+{
+    std::vector<std::string> texts;
+    for (const LoggedLine& line : Lines())
+        texts.push_back((line.isError ? "! " : "") + line.text);
+    return texts;
 }
 
 void ClearLog()

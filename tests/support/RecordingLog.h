@@ -13,6 +13,8 @@ struct LoggedLine {
 
 // Every line logged since the last ClearLog, oldest first.
 const std::vector<LoggedLine>& LoggedLines();
+// The same as text, each error line marked with a leading "! ".
+std::vector<std::string> LoggedTexts();
 void ClearLog();
 
 // Where recorded lines also go, for programs that show them too; none by default.

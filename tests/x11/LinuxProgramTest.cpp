@@ -1,167 +1,189 @@
+// The Linux program run as a process on a private X server (Xorg with the dummy
+// driver, whose first output DUMMY0 is the only one connected at start), with the
+// gamma tables read back through another connection and through the back end itself.
+
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "ProfileBuilder.h"
-#include "TempDir.h"
-#include "X11TestSupport.h"
+#include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
-
-extern char** environ;
+#include "support/CrtcGammaProbe.h"
+#include "support/RecordingLog.h"
+#include "support/TempDir.h"
+#include "support/TestRamps.h"
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out, err;
+CrtcGammaTable TableOf(const GammaRamp& ramp)
+{
+    const auto& e = ramp.entries;
+    return {{e.begin(), e.begin() + 256}, {e.begin() + 256, e.begin() + 512}, {e.begin() + 512, e.end()}};
+}
+
+// Switches the dummy driver's second output DUMMY1 on right of DUMMY0, or off. Its mode
+// may be there from an earlier run; it counts as connected from the next probe on, and
+// stays connected, with no CRTC, once switched off.
+void SwitchSecondOutput(bool on)
+{
+    const char* command = on ? "xrandr --addmode DUMMY1 1280x1024 2>/dev/null; xrandr --output DUMMY1 --mode "
+                               "1280x1024 --right-of DUMMY0 && xrandr --query >/dev/null"
+                             : "xrandr --output DUMMY1 --off";
+    EXPECT_EQ(std::system(command), 0) << command;
+}
+
+// A colour profile of the ramp in a property of the root window, or of DUMMY0, the
+// dummy driver's first output; a format of 16 bits is not one of a profile.
+struct ProfileProperty {
+    const char* name;
+    GammaRamp ramp;
+    bool onOutput = false;
+    int format = 8;
 };
 
-std::string Slurp(const std::string& path)
+void ChangeProperties(const std::vector<ProfileProperty>& properties, bool set)
 {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// Runs the Linux program as its own process; its output is collected in files.
-Outcome RunProgram(const TempDir& folder, std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), RAMPWISE_PROGRAM);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    const std::string out = folder.PathOf("stdout"), err = folder.PathOf("stderr");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return {-1, "", "the program did not run to its end"};
-    return {WEXITSTATUS(status), Slurp(out), Slurp(err)};
-}
-
-class LinuxProgramTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        RAMPWISE_REQUIRE_X_SERVER();
-        setenv("XDG_CACHE_HOME", m_cache.PathOf("").c_str(), 1);
-        ASSERT_TRUE(WriteCrtcGamma("DUMMY0", TableOf(m_known)));
+    Display* x = XOpenDisplay(nullptr);
+    const Window root = DefaultRootWindow(x);
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(x, root);
+    const RROutput output = resources->outputs[0];
+    XRRFreeScreenResources(resources);
+    for (const ProfileProperty& p : properties) {
+        const Atom atom = XInternAtom(x, p.name, False);
+        const Bytes bytes = CalibrationProfile(p.ramp);
+        const int count = static_cast<int>(bytes.size()) * 8 / p.format;
+        if (set && p.onOutput)
+            XRRChangeOutputProperty(x, output, atom, XA_CARDINAL, p.format, PropModeReplace, bytes.data(), count);
+        else if (set)
+            XChangeProperty(x, root, atom, XA_CARDINAL, p.format, PropModeReplace, bytes.data(), count);
+        else if (p.onOutput)
+            XRRDeleteOutputProperty(x, output, atom);
+        else
+            XDeleteProperty(x, root, atom);
     }
-    Outcome Run(std::vector<std::string> arguments) { return RunProgram(m_output, std::move(arguments)); }
-
-    static GammaRamp Loaded(const std::string& path)
-    {
-        GammaRamp ramp;
-        EXPECT_TRUE(LoadLutSource(ramp, path)) << path;
-        return ramp;
-    }
-
-    const GammaRamp m_known = DistinctRamp(9);
-    SavedGammaTables m_savedTables;
-    TempDir m_files, m_output, m_cache;
-};
-
-const Outcome kSilentSuccess = {0, "", ""};
-
-bool operator==(const Outcome& a, const Outcome& b)
-{
-    return a.status == b.status && a.out == b.out && a.err == b.err;
+    XCloseDisplay(x);  // after every request has been handled
 }
 
-void PrintTo(const Outcome& o, std::ostream* os)
+// Exit status, and what was written to standard output and standard error.
+using Outcome = std::pair<int, std::string>;
+
+// Runs the program as its own process through the shell, with its cache in `home`
+// unless the variable assignments in `env` say otherwise.
+Outcome RunProgram(const TempDir& home, const std::string& env, const std::vector<std::string>& arguments)
 {
-    *os << "status " << o.status << ", stdout \"" << o.out << "\", stderr \"" << o.err << "\"";
+    std::string command = "HOME=" + home.PathOf("") + " XDG_CACHE_HOME=" + home.PathOf("cache") + " " + env +
+                          " " RAMPWISE_PROGRAM;
+    for (const std::string& argument : arguments)
+        command += " '" + argument + "'";
+    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    std::string output;
+    for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe))
+        output += static_cast<char>(c);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-Bytes VcgtTableProfile(const GammaRamp& ramp)
-{
-    return ProfileBuilder().Tag(kDescTag, Bytes(40)).Tag(kVcgtTag, VcgtTable(3, 256, 2, U16Bytes({ramp.entries.begin(), ramp.entries.end()}))).Build();
-}
+const std::string kNoDisplay = "ERROR: EnumDisplayDevices falied 0";
+const std::string kNotLoaded = " could not be loaded: missing, too short, or without calibration curves\n";
+const std::string kNoProfile = " has no colour profile with calibration curves\n";
+const Outcome kApplied = {0, ""}, kNoSuchDisplay = {1, kNoDisplay + "\n"};
 
 } // namespace
 
-TEST_F(LinuxProgramTest, EverySourceKindLandsInTheCrtcTableOfAnotherProcess)
+TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotApply)
 {
-    const GammaRamp lut = DistinctRamp(5), table = DistinctRamp(6);
-    ASSERT_TRUE(SaveLutFile(lut, m_files.PathOf("day.lut")));
-    const std::string tableProfile = m_files.Write("table.icc", VcgtTableProfile(table));
-    // Gamma 2.0 from 0.1 to 0.9 on red, 1.5 from 0 to 1 on green, 0.8 from 0.2 to 1 on blue (16.16 values).
-    const std::string formulaProfile = m_files.Write(
-        "formula.icc", ProfileBuilder().Tag(kVcgtTag, VcgtFormula({131072, 6554, 58982, 98304, 0, 65536, 52429, 13107, 65536})).Build());
+    if (Display* x = XOpenDisplay(nullptr))
+        XCloseDisplay(x);
+    else if (std::getenv("RAMPWISE_REQUIRE_X11"))
+        FAIL() << "no X server at DISPLAY; scripts/test starts one";
+    else
+        GTEST_SKIP() << "no X server at DISPLAY";
+    const TempDir files;
+    const GammaRamp known = DistinctRamp(0), lut = DistinctRamp(1), table = DistinctRamp(2), root = DistinctRamp(3),
+                    output = DistinctRamp(4), second = DistinctRamp(5);
+    const std::string dayLut = files.Write("day.lut", LutFileBytes(lut));
+    const std::string shortLut = files.Write("short.lut", Bytes(1000, 0x80));
+    const std::string tableProfile = files.Write("table.icc", CalibrationProfile(table));
+    const std::vector<std::string> byDefault = {"/pt", "@default", "0"}, onSecond = {"/pt", "@default", "1"};
+    const ProfileProperty onRoot = {"_ICC_PROFILE", root};
+    const Outcome noProfile0 = {1, "rampwise: display 0" + kNoProfile}, noProfile1 = {1, "rampwise: display 1" + kNoProfile};
+    const std::string cache0 = "cache/rampwise/display-0.icc", home0 = ".cache/rampwise/display-0.icc";
 
     const struct {
-        std::vector<std::string> arguments;
-        GammaRamp expected;
-    } cases[] = {
-        {{"/pt", m_files.PathOf("day.lut"), "0"}, lut},
-        {{tableProfile}, table},
-        {{"-pt", formulaProfile, "0"}, Loaded(formulaProfile)},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(WriteCrtcGamma("DUMMY0", TableOf(m_known)));
-        EXPECT_EQ(Run(c.arguments), kSilentSuccess) << c.arguments[0];
-        EXPECT_EQ(ReadCrtcGamma("DUMMY0"), TableOf(c.expected)) << c.arguments[0];
-    }
-    EXPECT_NE(Loaded(formulaProfile), m_known);
-}
-
-TEST_F(LinuxProgramTest, DisplayNumberSelectsTheOutputAndAMissingOneChangesNothing)
-{
-    SecondDisplay on;
-    ASSERT_TRUE(WriteCrtcGamma("DUMMY1", TableOf(m_known)));
-    const GammaRamp ramp = DistinctRamp(7);
-    ASSERT_TRUE(SaveLutFile(ramp, m_files.PathOf("day.lut")));
-
-    EXPECT_EQ(Run({"/pt", m_files.PathOf("day.lut"), "1"}), kSilentSuccess);
-    EXPECT_EQ(ReadCrtcGamma("DUMMY1"), TableOf(ramp));
-    EXPECT_EQ(ReadCrtcGamma("DUMMY0"), TableOf(m_known));
-
-    EXPECT_EQ(Run({"/pt", m_files.PathOf("day.lut"), "2"}), (Outcome{1, "", "ERROR: EnumDisplayDevices falied 0\n"}));
-    EXPECT_EQ(ReadCrtcGamma("DUMMY0"), TableOf(m_known));
-    EXPECT_EQ(ReadCrtcGamma("DUMMY1"), TableOf(ramp));
-}
-
-TEST_F(LinuxProgramTest, DefaultUsesTheProfileThatTheServerHolds)
-{
-    const GammaRamp table = DistinctRamp(8);
-    EXPECT_EQ(Run({"/pt", "@default", "0"}),
-              (Outcome{1, "", "rampwise: display 0 has no colour profile with calibration curves\n"}));
-    EXPECT_EQ(ReadCrtcGamma("DUMMY0"), TableOf(m_known));
-
-    ProfileProperty profile("_ICC_PROFILE", VcgtTableProfile(table));
-    EXPECT_EQ(Run({"/pt", "@default", "0"}), kSilentSuccess);
-    EXPECT_EQ(ReadCrtcGamma("DUMMY0"), TableOf(table));
-}
-
-TEST_F(LinuxProgramTest, UnloadableSourceOrNoSourceChangesNothing)
-{
-    const std::string shortLut = m_files.Write("short.lut", Bytes(1000, 0x80));
-    const struct {
+        const char* name;
+        bool secondOn;  // DUMMY1 switched on
+        std::vector<ProfileProperty> properties;
+        const char* env;  // variable assignments for the program
         std::vector<std::string> arguments;
         Outcome outcome;
+        std::vector<GammaRamp> tables;          // of the outputs that show a picture, in order
+        std::vector<std::string> cached = {};  // files below the program's home folder
     } cases[] = {
-        {{"/pt", shortLut, "0"},
-         {1, "", "rampwise: " + shortLut + " could not be loaded: missing, too short, or without calibration curves\n"}},
-        {{"@Default"}, {1, "", "rampwise: @Default could not be loaded: missing, too short, or without calibration curves\n"}},
-        {{}, {2, "", "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n"}},
-        {{"/pt"}, {2, "", "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n"}},
+        {"LUT file", false, {}, "", {"/pt", dayLut, "0"}, kApplied, {lut}},
+        {"table profile, no switch", false, {}, "", {tableProfile}, kApplied, {table}},
+        {"short LUT file", false, {}, "", {"/pt", shortLut, "0"}, {1, "rampwise: " + shortLut + kNotLoaded}, {known}},
+        {"keyword in another case", false, {}, "", {"@Default"}, {1, "rampwise: @Default" + kNotLoaded}, {known}},
+        {"no source", false, {}, "", {}, {2, "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n"},
+         {known}},
+        {"@default, no profile", false, {}, "", byDefault, noProfile0, {known}},
+        {"@default from the root window", false, {onRoot}, "", byDefault, kApplied, {root}, {cache0}},
+        {"@default from the output first", false, {onRoot, {"_ICC_PROFILE", output, true}}, "", byDefault, kApplied,
+         {output}, {cache0}},
+        {"16-bit property", false, {{"_ICC_PROFILE", root, false, 16}}, "", byDefault, noProfile0, {known}},
+        {"no cache home", false, {onRoot}, "env -u XDG_CACHE_HOME", byDefault, kApplied, {root}, {home0}},
+        {"relative cache home", false, {onRoot}, "XDG_CACHE_HOME=cache", byDefault, kApplied, {root}, {home0}},
+        {"unusable cache home", false, {onRoot}, "XDG_CACHE_HOME=/dev/null", byDefault, noProfile0, {known}},
+        {"second display", true, {}, "", {"/pt", dayLut, "1"}, kApplied, {known, lut}},
+        {"third display", true, {}, "", {"/pt", dayLut, "2"}, kNoSuchDisplay, {known, known}},
+        {"@default 1: the root's plain name is display 0's", true, {onRoot}, "", onSecond, noProfile1, {known, known}},
+        {"@default 1 from the root window", true, {{"_ICC_PROFILE_1", second}}, "", onSecond, kApplied, {known, second},
+         {"cache/rampwise/display-1.icc"}},
+        {"second display switched off", false, {}, "", {"/pt", dayLut, "1"}, kNoSuchDisplay, {known}},
+        {"no X server", false, {}, "DISPLAY=:9999", {"/pt", dayLut, "0"}, kNoSuchDisplay, {known}},
     };
+    bool secondOn = false;
     for (const auto& c : cases) {
-        EXPECT_EQ(Run(c.arguments), c.outcome);
-        EXPECT_EQ(ReadCrtcGamma("DUMMY0"), TableOf(m_known));
+        SCOPED_TRACE(c.name);
+        if (c.secondOn != secondOn)
+            SwitchSecondOutput(secondOn = c.secondOn);
+        for (std::size_t i = 0; i < c.tables.size(); ++i)
+            EXPECT_TRUE(WriteDisplayRamp(static_cast<int>(i), known));
+        const TempDir home;
+        ChangeProperties(c.properties, true);
+        EXPECT_EQ(RunProgram(home, c.env, c.arguments), c.outcome);
+        ChangeProperties(c.properties, false);
+        EXPECT_EQ(home.Files(), c.cached);
+
+        // Another client sees the whole table; the back end lists and reads back the same.
+        std::vector<std::string> expected, listed;
+        for (std::size_t i = 0; i < c.tables.size(); ++i) {
+            const std::string name = "DUMMY" + std::to_string(i);
+            EXPECT_EQ(ReadCrtcGamma(name), TableOf(c.tables[i])) << name;
+            expected.push_back(std::to_string(i) + " " + name + " " + name);
+        }
+        for (const DisplayListing& d : ListDisplays())
+            listed.push_back(std::to_string(d.index) + " " + d.adapter + " " + d.monitor);
+        EXPECT_EQ(listed, expected);
+        ClearLog();
+        for (int i = -1; i < 2; ++i) {
+            const bool shown = i >= 0 && i < static_cast<int>(c.tables.size());
+            GammaRamp read = known;
+            EXPECT_EQ(ReadDisplayRamp(i, read), shown) << i;
+            EXPECT_EQ(read, shown ? c.tables[i] : known) << i;
+        }
+        EXPECT_EQ(LoggedTexts(), std::vector<std::string>(3 - c.tables.size(), "! " + kNoDisplay));
     }
+    const std::string display = std::getenv("DISPLAY");
+    setenv("DISPLAY", ":9999", 1);  // no server: nothing to list
+    EXPECT_TRUE(ListDisplays().empty());
+    setenv("DISPLAY", display.c_str(), 1);
 }

@@ -13,10 +13,11 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string PathOf(const std::string& name) const;
+    std::string PathOf(const std::string& name) const { return (m_path / name).string(); }
+    // Writes the file and returns its path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
     std::vector<std::uint8_t> Read(const std::string& name) const;
-    // Names of the files in the folder, sorted.
+    // Every file below the folder by its relative path with '/' between the names, sorted.
     std::vector<std::string> Files() const;
 
 private:
