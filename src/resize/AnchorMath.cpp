@@ -85,19 +85,3 @@ bool IsPositionSkipped(std::uint32_t flags)
 {
     return (flags & (kPosNoMove | kPosNoSize)) == (kPosNoMove | kPosNoSize);
 }
-
-// The modal frame would keep the fixed dialog border; WS_POPUP keeps the dialog
-// top-level whatever the template said.
-std::uint32_t ResizableStyle(std::uint32_t style)
-{
-    return (style & ~kStyleModalFrame) | kStylePopup | kStyleThickFrame;
-}
-
-// Maximise hides the grip, every other real size change shows it again; the two
-// notifications about other windows' maximising change nothing here.
-SizeResponse RespondToSize(std::uint32_t sizeType)
-{
-    if (sizeType == kSizeMaxShow || sizeType == kSizeMaxHide)
-        return {};
-    return {sizeType == kSizeMaximized ? GripStep::Hide : GripStep::Show, true};
-}

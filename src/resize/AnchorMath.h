@@ -58,7 +58,6 @@ inline constexpr std::uint32_t kPosNoSize = 0x0001;          // SWP_NOSIZE
 inline constexpr std::uint32_t kPosNoMove = 0x0002;          // SWP_NOMOVE
 inline constexpr std::uint32_t kPosNoZOrder = 0x0004;        // SWP_NOZORDER
 inline constexpr std::uint32_t kPosNoActivate = 0x0010;      // SWP_NOACTIVATE
-inline constexpr std::uint32_t kPosFrameChanged = 0x0020;    // SWP_FRAMECHANGED
 inline constexpr std::uint32_t kPosNoCopyBits = 0x0100;      // SWP_NOCOPYBITS
 inline constexpr std::uint32_t kPosNoOwnerZOrder = 0x0200;   // SWP_NOOWNERZORDER
 
@@ -67,32 +66,3 @@ std::uint32_t ChildPositionFlags(const LayoutRect& oldRect, const LayoutRect& ne
 
 // A child that neither moves nor resizes is left out of the batch.
 bool IsPositionSkipped(std::uint32_t flags);
-
-// Window styles touched when a top-level dialog becomes resizable.
-inline constexpr std::uint32_t kStyleChild = 0x40000000;       // WS_CHILD
-inline constexpr std::uint32_t kStylePopup = 0x80000000;       // WS_POPUP
-inline constexpr std::uint32_t kStyleThickFrame = 0x00040000;  // WS_THICKFRAME
-inline constexpr std::uint32_t kStyleModalFrame = 0x00000080;  // DS_MODALFRAME
-
-// The style of a dialog template with the sizing frame added.
-std::uint32_t ResizableStyle(std::uint32_t style);
-// SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER
-inline constexpr std::uint32_t kFrameChangeFlags = 0x236;
-
-// WM_SIZE size types.
-inline constexpr std::uint32_t kSizeRestored = 0;   // SIZE_RESTORED
-inline constexpr std::uint32_t kSizeMinimized = 1;  // SIZE_MINIMIZED
-inline constexpr std::uint32_t kSizeMaximized = 2;  // SIZE_MAXIMIZED
-inline constexpr std::uint32_t kSizeMaxShow = 3;    // SIZE_MAXSHOW
-inline constexpr std::uint32_t kSizeMaxHide = 4;    // SIZE_MAXHIDE
-
-enum class GripStep { None, Show, Hide };
-
-// What a size notification of this type does after the default processing: the grip
-// step, and whether the grip is placed and the children laid out.
-struct SizeResponse {
-    GripStep grip = GripStep::None;
-    bool placeAndLayout = false;
-    bool operator==(const SizeResponse&) const = default;
-};
-SizeResponse RespondToSize(std::uint32_t sizeType);

@@ -41,14 +41,10 @@ static_assert(offsetof(RepaintQuery, answer) == 0 && offsetof(RepaintQuery, oldR
               offsetof(RepaintQuery, newRect) == 20);
 
 // Style bits the rules read, with the platform's values.
-inline constexpr std::uint32_t kStyleButtonTypeMask = 0xF;
+inline constexpr std::uint32_t kStyleButtonTypeMask = 0xF;    // BS_TYPEMASK
 inline constexpr std::uint32_t kStyleGroupBox = 0x7;          // BS_GROUPBOX
 inline constexpr std::uint32_t kStyleOwnerDrawButton = 0xB;   // BS_OWNERDRAW
 inline constexpr std::uint32_t kStyleStaticTypeMask = 0x1F;   // SS_TYPEMASK
-inline constexpr std::uint32_t kStyleStaticIcon = 0x3;        // SS_ICON
-inline constexpr std::uint32_t kStyleLeftNoWordWrap = 0xC;    // SS_LEFTNOWORDWRAP
-inline constexpr std::uint32_t kStyleStaticOwnerDraw = 0xD;   // SS_OWNERDRAW
-inline constexpr std::uint32_t kStyleEnhMetaFile = 0xF;       // SS_ENHMETAFILE
 inline constexpr std::uint32_t kStyleCenterImage = 0x200;     // SS_CENTERIMAGE
 inline constexpr std::uint32_t kStyleEllipsisMask = 0xC000;   // SS_ELLIPSISMASK
 inline constexpr std::uint32_t kStyleToolbarTransparent = 0x8000;  // TBSTYLE_TRANSPARENT

@@ -27,14 +27,8 @@ bool CGripBar::PreCreateWindow(CREATESTRUCTA& create)
     return CScrollBar::PreCreateWindow(create);
 }
 
-void CGripBar::ShapeAsTriangle(bool enable)
+void CGripBar::ShapeAsTriangle()
 {
-    m_triangular = enable;
-    const BOOL redraw = IsWindowVisible(m_hWnd);
-    if (!enable) {
-        SetWindowRgn(m_hWnd, nullptr, redraw);
-        return;
-    }
     RECT window{};
     GetWindowRect(m_hWnd, &window);
     const int width = window.right - window.left;
@@ -42,7 +36,7 @@ void CGripBar::ShapeAsTriangle(bool enable)
     // The lower-right half, with the right angle in the lower-right corner.
     const POINT corners[] = {{0, height}, {width, height}, {width, 0}};
     Region region(CreatePolygonRgn(corners, 3, WINDING));
-    if (region && SetWindowRgn(m_hWnd, region.Get(), redraw))
+    if (region && SetWindowRgn(m_hWnd, region.Get(), IsWindowVisible(m_hWnd)))
         region.Release();  // the window owns it now
 }
 
@@ -71,7 +65,6 @@ LRESULT CGripBar::OnSettingChange(WPARAM, LPARAM)
     rect.top -= m_size.cy - old.cy;
     MapWindowPoints(nullptr, GetParent(m_hWnd), reinterpret_cast<POINT*>(&rect), 2);
     MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
-    if (m_triangular)
-        ShapeAsTriangle(true);
+    ShapeAsTriangle();
     return Default();
 }

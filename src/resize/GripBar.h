@@ -2,16 +2,15 @@
 
 #include "framework/ScrollBar.h"
 
-// The size grip in a resizable dialog's lower-right corner: the platform's size-grip
-// scroll bar, sized by the scroll-bar metrics, optionally cut to its lower-right
-// triangle, and answering hit tests as the corner of a sizing border.
+// The size grip in a resizable window's lower-right corner: the platform's size-grip
+// scroll bar, sized by the scroll-bar metrics, cut to its lower-right triangle, and
+// answering hit tests as the corner of a sizing border.
 class CGripBar : public CScrollBar {
 public:
-    // Gives the grip the triangular window region, or takes it away.
-    void ShapeAsTriangle(bool enable);
+    // Gives the grip the triangular window region for its current size.
+    void ShapeAsTriangle();
 
     SIZE Size() const { return m_size; }
-    bool IsTriangular() const { return m_triangular; }
 
 protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
@@ -26,5 +25,4 @@ protected:
 
 private:
     SIZE m_size{};
-    bool m_triangular = false;
 };

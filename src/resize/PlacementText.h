@@ -16,7 +16,6 @@ inline constexpr char kPlacementEntry[] = "WindowPlacement";
 inline constexpr std::int32_t kShowNormal = 1;     // SW_SHOWNORMAL
 inline constexpr std::int32_t kShowMinimized = 2;  // SW_SHOWMINIMIZED
 inline constexpr std::int32_t kShowMaximized = 3;  // SW_SHOWMAXIMIZED
-inline constexpr std::int32_t kRestoreToMaximized = 2;  // WPF_RESTORETOMAXIMIZED
 
 struct StoredPlacement {
     LayoutRect normal;

@@ -88,11 +88,11 @@ bool CRampwiseDlg::OnInitDialog()
                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     SendDlgItemMessageA(m_hWnd, IDC_REFRESH, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(refresh));
 
-    AnchorControl(IDC_DISPLAYS, ANCHOR_NW, ANCHOR_NE);
-    AnchorControl(IDC_REFRESH, ANCHOR_NE, ANCHOR_NONE);
-    AnchorControl(IDC_DIAGRAM, ANCHOR_NW, ANCHOR_SE);
-    AnchorControl(IDC_LOG, ANCHOR_SW, ANCHOR_SE);
-    RememberPlacement(kPlacementSection);
+    Resizer().AnchorControl(IDC_DISPLAYS, ANCHOR_NW, ANCHOR_NE);
+    Resizer().AnchorControl(IDC_REFRESH, ANCHOR_NE, ANCHOR_NONE);
+    Resizer().AnchorControl(IDC_DIAGRAM, ANCHOR_NW, ANCHOR_SE);
+    Resizer().AnchorControl(IDC_LOG, ANCHOR_SW, ANCHOR_SE);
+    Resizer().RememberPlacement(kPlacementSection);
 
     AddLogLine("Rampwise 1.0 ready!");
     FillDisplayList();
