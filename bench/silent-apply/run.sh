@@ -36,7 +36,9 @@ lut_windows=$(wine winepath -w "$lut" 2>/dev/null | tr -d '\r')
 time_run() {
   local start end
   start=$(date +%s%N)
-  "$@" </dev/null >/dev/null 2>&1 || { echo "run failed: $*" >&2; return 1; }
+  local status=0
+  "$@" </dev/null >/dev/null 2>&1 || status=$?
+  [ $status -eq 0 ] || { echo "run failed with status $status: $*" >&2; return 1; }
   end=$(date +%s%N)
   awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e6 }'
 }
@@ -45,7 +47,7 @@ time_run() {
 summary() {
   sort -n "$1" | awk '{ v[NR] = $1; sum += $1 }
     END { median = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-          printf "%.1f %.1f\n", sum / NR, median }'
+          printf "%.4f %.4f\n", sum / NR, median }'
 }
 
 # The ratio of each line of FILE A to the same line of FILE B, one a line.
@@ -57,10 +59,13 @@ cd "$build_dir"
 apply=(wine rampwise.exe /pt "$lut_windows" 0)
 floor=(wine rampwise_floor.exe)
 empty=(wine rampwise_empty.exe)
-# One run of each first, so that none pays for warming the session.
-time_run "${apply[@]}" >/dev/null
-time_run "${floor[@]}" >/dev/null
-time_run "${empty[@]}" >/dev/null
+# Three rounds first, so that none pays for warming the session, which is still
+# bringing up its desktop process (and may not yet answer for the display).
+for i in 1 2 3; do
+  "${apply[@]}" </dev/null >/dev/null 2>&1 || true
+  "${floor[@]}" </dev/null >/dev/null 2>&1 || true
+  "${empty[@]}" </dev/null >/dev/null 2>&1 || true
+done
 # The three in turn, so that a machine that slows down or speeds up during the runs
 # weighs on each alike; the ratios are taken run by run.
 : >"$work/apply.ms"; : >"$work/floor.ms"; : >"$work/empty.ms"
