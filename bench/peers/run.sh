@@ -12,8 +12,8 @@ dump="$root/build/host/crtc_gamma_dump"
 output=DUMMY0
 
 # The peers, the profiles and the timing tool; only what is missing.
-packages=(argyll xcalib hyperfine colord-data x11-xserver-utils x11-utils python3
-  xserver-xorg-core xserver-xorg-video-dummy)
+packages=(argyll xcalib colord-data x11-xserver-utils x11-utils python3
+  xserver-xorg-core xserver-xorg-video-dummy libxcb-randr0-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -135,20 +135,34 @@ echo "xcalib sets the ramp through XF86VidMode. CRTC table of $output left linea
   "its XF86VidMode ramp read back equals its computed ramp at 8 bits: $xcalib_vidmode_consistent of ${#profiles[@]}."
 
 # --- Timing ---------------------------------------------------------------------------
+# The three in turn, round after round, so that a machine that slows down or speeds up
+# weighs on each alike; each ratio is taken within a round, and the median is shown.
 echo
-echo "== Time to apply $(basename "$timing_profile") (hyperfine, $runs runs each after 3 warm-up runs, no shell)"
-hyperfine -N --style none --warmup 3 --runs "$runs" --export-json "$work/timing.json" \
-  -n rampwise "$rampwise /pt $timing_profile 0" \
-  -n dispwin "dispwin -d 1 $timing_profile" \
-  -n xcalib "xcalib -d $DISPLAY -s 0 $timing_profile" >/dev/null
-python3 - "$work/timing.json" <<'PY'
-import json, sys
-results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
-ours = results["rampwise"]
-print("%-10s %10s %10s %10s %12s %14s" % ("loader", "mean ms", "median ms", "stddev ms", "mean / ours",
-                                          "median / ours"))
-for name in ("rampwise", "dispwin", "xcalib"):
-    r = results[name]
-    print("%-10s %10.2f %10.2f %10.2f %12.2f %14.2f" % (name, r["mean"] * 1e3, r["median"] * 1e3, r["stddev"] * 1e3,
-                                                        r["mean"] / ours["mean"], r["median"] / ours["median"]))
+echo "== Time to apply $(basename "$timing_profile") ($runs rounds of the three in turn after 3 warm-up rounds)"
+python3 - "$runs" "$rampwise /pt $timing_profile 0" "dispwin -d 1 $timing_profile" \
+  "xcalib -d $DISPLAY -s 0 $timing_profile" <<'PY'
+import shlex, statistics, subprocess, sys, time
+runs = int(sys.argv[1])
+loaders = list(zip(("rampwise", "dispwin", "xcalib"), (shlex.split(c) for c in sys.argv[2:])))
+
+def once(argv):
+    start = time.perf_counter_ns()
+    done = subprocess.run(argv, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if done.returncode != 0:
+        sys.exit("%s failed" % argv[0])
+    return (time.perf_counter_ns() - start) / 1e6
+
+for _ in range(3):
+    for _, argv in loaders:
+        once(argv)
+ms = {name: [] for name, _ in loaders}
+for _ in range(runs):
+    for name, argv in loaders:
+        ms[name].append(once(argv))
+print("%-10s %10s %10s %10s %10s %16s" % ("loader", "mean ms", "median ms", "min ms", "max ms",
+                                          "median of / ours"))
+for name, _ in loaders:
+    ratios = [t / o for t, o in zip(ms[name], ms["rampwise"])]
+    print("%-10s %10.2f %10.2f %10.2f %10.2f %16.2f" % (name, statistics.mean(ms[name]), statistics.median(ms[name]),
+                                                      min(ms[name]), max(ms[name]), statistics.median(ratios)))
 PY

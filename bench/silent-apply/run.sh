@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Times a silent apply under Wine: N runs of `wine rampwise.exe /pt FILE 0` against N
-# runs of an empty Windows program, in one Wine session on a private X server.
+# Times a silent apply under Wine: `wine rampwise.exe /pt FILE 0` against the least
+# program that sets a ramp (the floor) and an empty Windows program, N runs of each in
+# turn, in one Wine session on a private X server. See README.md here.
 # Usage: bench/silent-apply/run.sh [WINDOWS_BUILD_DIR (build/windows)] [N (20)]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build_dir=$(cd "${1:-$root/build/windows}" && pwd)
 runs=${2:-20}
-for exe in rampwise.exe rampwise_empty.exe; do
+for exe in rampwise.exe rampwise_floor.exe rampwise_empty.exe; do
   [ -f "$build_dir/$exe" ] || { echo "$build_dir/$exe is missing: build the Windows tree first" >&2; exit 1; }
 done
 
@@ -31,38 +32,57 @@ done >"$lut"
 [ "$(stat -c %s "$lut")" -eq 1536 ] || { echo "the LUT file is not 1536 bytes" >&2; exit 1; }
 lut_windows=$(wine winepath -w "$lut" 2>/dev/null | tr -d '\r')
 
-# Runs the command N times; writes the milliseconds of each run to FILE, one a line.
-time_runs() {
-  local file=$1 i start end
-  shift
-  : >"$file"
-  for i in $(seq 1 "$runs"); do
-    start=$(date +%s%N)
-    "$@" </dev/null >/dev/null 2>&1 || { echo "run failed: $*" >&2; return 1; }
-    end=$(date +%s%N)
-    awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e6 }' >>"$file"
-  done
+# Milliseconds that one run of the command takes.
+time_run() {
+  local start end
+  start=$(date +%s%N)
+  local status=0
+  "$@" </dev/null >/dev/null 2>&1 || status=$?
+  [ $status -eq 0 ] || { echo "run failed with status $status: $*" >&2; return 1; }
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e6 }'
 }
 
 # Mean and median of the numbers in FILE.
 summary() {
   sort -n "$1" | awk '{ v[NR] = $1; sum += $1 }
     END { median = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-          printf "%.1f %.1f\n", sum / NR, median }'
+          printf "%.4f %.4f\n", sum / NR, median }'
+}
+
+# The ratio of each line of FILE A to the same line of FILE B, one a line.
+pair_ratios() {
+  paste "$1" "$2" | awk '{ printf "%.4f\n", $1 / $2 }'
 }
 
 cd "$build_dir"
-# One run of each first, so that neither side pays for warming the session.
-wine rampwise_empty.exe </dev/null >/dev/null 2>&1
-wine rampwise.exe /pt "$lut_windows" 0 </dev/null >/dev/null 2>&1
+apply=(wine rampwise.exe /pt "$lut_windows" 0)
+floor=(wine rampwise_floor.exe)
+empty=(wine rampwise_empty.exe)
+# Three rounds first, so that none pays for warming the session, which is still
+# bringing up its desktop process (and may not yet answer for the display).
+for i in 1 2 3; do
+  "${apply[@]}" </dev/null >/dev/null 2>&1 || true
+  "${floor[@]}" </dev/null >/dev/null 2>&1 || true
+  "${empty[@]}" </dev/null >/dev/null 2>&1 || true
+done
+# The three in turn, so that a machine that slows down or speeds up during the runs
+# weighs on each alike; the ratios are taken run by run.
+: >"$work/apply.ms"; : >"$work/floor.ms"; : >"$work/empty.ms"
+for i in $(seq 1 "$runs"); do
+  time_run "${apply[@]}" >>"$work/apply.ms"
+  time_run "${floor[@]}" >>"$work/floor.ms"
+  time_run "${empty[@]}" >>"$work/empty.ms"
+done
+pair_ratios "$work/apply.ms" "$work/floor.ms" >"$work/apply-floor.ratio"
+pair_ratios "$work/apply.ms" "$work/empty.ms" >"$work/apply-empty.ratio"
 
-time_runs "$work/apply.ms" wine rampwise.exe /pt "$lut_windows" 0
-time_runs "$work/empty.ms" wine rampwise_empty.exe
-read -r apply_mean apply_median < <(summary "$work/apply.ms")
-read -r empty_mean empty_median < <(summary "$work/empty.ms")
-
-echo "runs each:                       $runs"
-printf '%-32s mean %8.1f ms  median %8.1f ms\n' "rampwise.exe /pt FILE 0:" "$apply_mean" "$apply_median"
-printf '%-32s mean %8.1f ms  median %8.1f ms\n' "rampwise_empty.exe:" "$empty_mean" "$empty_median"
-awk -v a="$apply_mean" -v b="$empty_mean" -v c="$apply_median" -v d="$empty_median" \
-  'BEGIN { printf "ratio (rampwise / empty):        mean %.2f  median %.2f\n", a / b, c / d }'
+echo "runs each, in turn:              $runs"
+for line in "rampwise.exe /pt FILE 0:apply" "rampwise_floor.exe (sets a ramp):floor" "rampwise_empty.exe:empty"; do
+  read -r mean median < <(summary "$work/${line##*:}.ms")
+  printf '%-34s mean %7.1f ms  median %7.1f ms\n' "${line%:*}" "$mean" "$median"
+done
+read -r _ floor_ratio < <(summary "$work/apply-floor.ratio")
+read -r _ empty_ratio < <(summary "$work/apply-empty.ratio")
+printf 'ratio rampwise / floor:            median of pairs %.2f\n' "$floor_ratio"
+printf 'ratio rampwise / empty:            median of pairs %.2f\n' "$empty_ratio"

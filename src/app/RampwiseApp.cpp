@@ -10,7 +10,6 @@
 
 bool CRampwiseApp::RunStartup()
 {
-    InitCommonControls();
     InitApplication();
     SetRegistryKey("Quelmark");
 
@@ -23,6 +22,9 @@ bool CRampwiseApp::RunStartup()
         RunSilentApply(arguments);
         return false;
     }
+
+    // Only the window needs the common controls; a silent apply never loads them.
+    InitCommonControls();
 
     // The dialog is the main window from before it runs, so that the log calls reach
     // its log from its first line on.

@@ -2,9 +2,9 @@
 
 #include "lut/DisplayAccess.h"
 
-#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Log.h"
 #include "lut/GammaResample.h"
@@ -16,13 +16,8 @@ namespace {
 // Larger than any colour profile a display carries; X servers refuse far less.
 constexpr std::size_t kMaxProfileBytes = 64u << 20;
 
-struct GammaFreer {
-    void operator()(XRRCrtcGamma* gamma) const { XRRFreeGamma(gamma); }
-};
-using CrtcGamma = std::unique_ptr<XRRCrtcGamma, GammaFreer>;
-
 struct OpenCrtc {
-    RRCrtc crtc;
+    xcb_randr_crtc_t crtc;
     int tableSize;
 };
 
@@ -47,7 +42,9 @@ std::optional<OpenCrtc> OpenDisplayCrtc(X11Connection& connection, int displayIn
     const std::optional<X11Output> output = FindDisplayOutput(connection, displayIndex);
     if (!output)
         return std::nullopt;
-    const int tableSize = XRRGetCrtcGammaSize(connection.Get(), output->crtc);
+    const auto size = connection.Wait(xcb_randr_get_crtc_gamma_size_reply,
+                                      xcb_randr_get_crtc_gamma_size(connection.Get(), output->crtc));
+    const int tableSize = size ? size->size : 0;
     const int errorCode = connection.TakeError();
     if (tableSize <= 0 || errorCode != 0) {
         LogError("ERROR: CreateDC falied %i", errorCode);
@@ -56,9 +53,9 @@ std::optional<OpenCrtc> OpenDisplayCrtc(X11Connection& connection, int displayIn
     return OpenCrtc{output->crtc, tableSize};
 }
 
-std::span<std::uint16_t> Table(unsigned short* entries, int size)
+std::span<const std::uint16_t> Table(const std::uint16_t* entries, int size)
 {
-    return {reinterpret_cast<std::uint16_t*>(entries), static_cast<std::size_t>(size)};
+    return {entries, static_cast<std::size_t>(size)};
 }
 
 } // namespace
@@ -69,13 +66,18 @@ bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
     const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
     if (!crtc)
         return false;
-    const CrtcGamma gamma(XRRGetCrtcGamma(connection.Get(), crtc->crtc));
+    const auto gamma =
+        connection.Wait(xcb_randr_get_crtc_gamma_reply, xcb_randr_get_crtc_gamma(connection.Get(), crtc->crtc));
     const int errorCode = connection.TakeError();
-    if (!gamma || gamma->size != crtc->tableSize || errorCode != 0) {
+    // The reply's length (in 4-byte units after its fixed part) must hold the tables.
+    if (!gamma || gamma->size != crtc->tableSize || errorCode != 0 ||
+        std::size_t{gamma->length} * 4 < 6 * std::size_t{gamma->size}) {
         LogError("ERROR: GetDeviceGammaRamp falied %i", errorCode);
         return false;
     }
-    unsigned short* channels[] = {gamma->red, gamma->green, gamma->blue};
+    const std::uint16_t* channels[] = {xcb_randr_get_crtc_gamma_red(gamma.get()),
+                                       xcb_randr_get_crtc_gamma_green(gamma.get()),
+                                       xcb_randr_get_crtc_gamma_blue(gamma.get())};
     for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel)
         ResampleGammaTable(Table(channels[channel], gamma->size), ramp.Channel(channel));
     return true;
@@ -87,15 +89,12 @@ bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
     const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
     if (!crtc)
         return false;
-    const CrtcGamma gamma(XRRAllocGamma(crtc->tableSize));
-    if (!gamma) {
-        LogError("ERROR: SetDeviceGammaRamp falied %i", 0);
-        return false;
-    }
-    unsigned short* channels[] = {gamma->red, gamma->green, gamma->blue};
+    const auto size = static_cast<std::size_t>(crtc->tableSize);
+    std::vector<std::uint16_t> tables(GammaRamp::kChannelCount * size);
     for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel)
-        ResampleGammaTable(ramp.Channel(channel), Table(channels[channel], gamma->size));
-    XRRSetCrtcGamma(connection.Get(), crtc->crtc, gamma.get());
+        ResampleGammaTable(ramp.Channel(channel), std::span(tables).subspan(channel * size, size));
+    connection.Check(xcb_randr_set_crtc_gamma_checked(connection.Get(), crtc->crtc, static_cast<std::uint16_t>(size),
+                                                      &tables[0], &tables[size], &tables[2 * size]));
     if (const int errorCode = connection.TakeError(); errorCode != 0) {
         LogError("ERROR: SetDeviceGammaRamp falied %i", errorCode);
         return false;

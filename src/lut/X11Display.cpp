@@ -1,104 +1,125 @@
 #include "lut/X11Display.h"
 
-#include <memory>
+#include <cstring>
+#include <utility>
 
 namespace {
 
-// Xlib reports errors through one process-wide handler, so the code it records has
-// to live outside any object. Only the thread that holds a connection touches it.
-int g_firstErrorCode = 0;
+using ResourcesCookie = xcb_randr_get_screen_resources_current_cookie_t;
 
-int RecordError(Display*, XErrorEvent* event)
+// The screens' output lists: RandR's version and every screen's list are asked for
+// together, and the lists are used only when the version is 1.2 or later.
+std::vector<ResourcesCookie> AskForScreenResources(X11Connection& connection)
 {
-    if (g_firstErrorCode == 0)
-        g_firstErrorCode = event->error_code;
-    return 0;
+    xcb_connection_t* c = connection.Get();
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_randr_id);
+    if (!extension || !extension->present)
+        return {};
+    const xcb_randr_query_version_cookie_t versionCookie =
+        xcb_randr_query_version(c, XCB_RANDR_MAJOR_VERSION, XCB_RANDR_MINOR_VERSION);
+    std::vector<ResourcesCookie> cookies;
+    for (xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(c)); screen.rem;
+         xcb_screen_next(&screen))
+        cookies.push_back(xcb_randr_get_screen_resources_current(c, screen.data->root));
+    const auto version = connection.Wait(xcb_randr_query_version_reply, versionCookie);
+    if (version && (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2)))
+        return cookies;
+    for (const ResourcesCookie& cookie : cookies)
+        xcb_discard_reply(c, cookie.sequence);
+    return {};
 }
 
-template <typename T, void (*Free)(T*)>
-struct XFreer {
-    void operator()(T* p) const { Free(p); }
-};
-using ScreenResources = std::unique_ptr<XRRScreenResources, XFreer<XRRScreenResources, XRRFreeScreenResources>>;
-using OutputInfo = std::unique_ptr<XRROutputInfo, XFreer<XRROutputInfo, XRRFreeOutputInfo>>;
-
-struct XDataFreer {
-    void operator()(unsigned char* p) const { XFree(p); }
-};
-using PropertyData = std::unique_ptr<unsigned char, XDataFreer>;
-
-bool HasRandr12(Display* display)
+// The bytes of a property reply when it is 8-bit and no larger than maxBytes.
+std::vector<std::uint8_t> Bytes8(std::uint32_t type, std::uint8_t format, std::uint32_t bytesAfter,
+                                 std::uint32_t itemCount, const void* data, std::size_t maxBytes)
 {
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    return XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor) &&
-           (major > 1 || (major == 1 && minor >= 2));
+    if (type == XCB_NONE || format != 8 || bytesAfter != 0 || itemCount > maxBytes)
+        return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    return std::vector<std::uint8_t>(bytes, bytes + itemCount);
 }
 
-// The bytes of the named property when it is 8-bit and no larger than maxBytes.
-// `read` fetches up to the given number of 32-bit units from the start.
-template <typename Read>
-std::vector<std::uint8_t> ReadProperty8(Display* display, const char* name, std::size_t maxBytes, Read read)
+// The atom of a name the server knows; none for a name it has never heard of, which
+// cannot be set on anything.
+xcb_atom_t ExistingAtom(X11Connection& connection, const char* name)
 {
-    // A name the server has never heard of cannot be set on anything.
-    const Atom atom = XInternAtom(display, name, True);
-    if (atom == None)
-        return {};
-    Atom type = None;
-    int format = 0;
-    unsigned long itemCount = 0, bytesAfter = 0;
-    unsigned char* raw = nullptr;
-    const long units = static_cast<long>(maxBytes / 4 + 1);
-    if (read(atom, units, &type, &format, &itemCount, &bytesAfter, &raw) != Success)
-        return {};
-    PropertyData data(raw);
-    if (!data || type == None || format != 8 || bytesAfter != 0 || itemCount > maxBytes)
-        return {};
-    return std::vector<std::uint8_t>(data.get(), data.get() + itemCount);
+    const auto atom = connection.Wait(
+        xcb_intern_atom_reply, xcb_intern_atom(connection.Get(), 1, static_cast<std::uint16_t>(std::strlen(name)), name));
+    return atom ? atom->atom : static_cast<xcb_atom_t>(XCB_NONE);
+}
+
+// Property reads ask for this many 32-bit units from the start.
+std::uint32_t UnitsFor(std::size_t maxBytes)
+{
+    return static_cast<std::uint32_t>(maxBytes / 4 + 1);
 }
 
 } // namespace
 
 X11Connection::X11Connection()
 {
-    m_display = XOpenDisplay(nullptr);
-    if (m_display) {
-        g_firstErrorCode = 0;
-        m_previousHandler = XSetErrorHandler(RecordError);
-    }
+    m_connection = xcb_connect(nullptr, nullptr);
+    m_open = xcb_connection_has_error(m_connection) == 0;
+    // Every use starts with RandR: the question about it is on its way at once.
+    if (m_open)
+        xcb_prefetch_extension_data(m_connection, &xcb_randr_id);
 }
 
 X11Connection::~X11Connection()
 {
-    if (!m_display)
+    // A connection that failed still has to be released.
+    xcb_disconnect(m_connection);
+}
+
+void X11Connection::Record(xcb_generic_error_t* error)
+{
+    if (!error)
         return;
-    XCloseDisplay(m_display);
-    XSetErrorHandler(m_previousHandler);
+    if (m_firstErrorCode == 0)
+        m_firstErrorCode = error->error_code;
+    std::free(error);
 }
 
 int X11Connection::TakeError()
 {
-    XSync(m_display, False);
-    const int code = g_firstErrorCode;
-    g_firstErrorCode = 0;
+    const int code = m_firstErrorCode;
+    m_firstErrorCode = 0;
     return code;
 }
 
 void VisitX11Outputs(X11Connection& connection, const std::function<bool(X11Output&&)>& visit)
 {
-    Display* display = connection.Get();
-    if (!HasRandr12(display))
-        return;
-    for (int screen = 0; screen < ScreenCount(display); ++screen) {
-        const Window root = RootWindow(display, screen);
-        const ScreenResources resources(XRRGetScreenResourcesCurrent(display, root));
+    xcb_connection_t* c = connection.Get();
+    const std::vector<ResourcesCookie> screens = AskForScreenResources(connection);
+    xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(c));
+    bool done = false;
+    for (const ResourcesCookie& cookie : screens) {
+        const xcb_window_t root = screen.data->root;
+        xcb_screen_next(&screen);
+        if (done) {
+            xcb_discard_reply(c, cookie.sequence);
+            continue;
+        }
+        const auto resources = connection.Wait(xcb_randr_get_screen_resources_current_reply, cookie);
         if (!resources)
             continue;
-        for (int i = 0; i < resources->noutput; ++i) {
-            const OutputInfo info(XRRGetOutputInfo(display, resources.get(), resources->outputs[i]));
-            if (!info || info->connection != RR_Connected || info->crtc == None)
+        const xcb_randr_output_t* outputs = xcb_randr_get_screen_resources_current_outputs(resources.get());
+        const int outputCount = xcb_randr_get_screen_resources_current_outputs_length(resources.get());
+        // Every output's question goes out at once: one wait instead of one per output.
+        std::vector<xcb_randr_get_output_info_cookie_t> questions;
+        for (int i = 0; i < outputCount; ++i)
+            questions.push_back(xcb_randr_get_output_info(c, outputs[i], resources->config_timestamp));
+        for (int i = 0; i < outputCount; ++i) {
+            if (done) {
+                xcb_discard_reply(c, questions[i].sequence);
                 continue;
-            if (visit(X11Output{resources->outputs[i], info->crtc, root, std::string(info->name, info->nameLen)}))
-                return;
+            }
+            const auto info = connection.Wait(xcb_randr_get_output_info_reply, questions[i]);
+            if (!info || info->connection != XCB_RANDR_CONNECTION_CONNECTED || info->crtc == XCB_NONE)
+                continue;
+            const char* name = reinterpret_cast<const char*>(xcb_randr_get_output_info_name(info.get()));
+            const auto nameLength = static_cast<std::size_t>(xcb_randr_get_output_info_name_length(info.get()));
+            done = visit(X11Output{outputs[i], info->crtc, root, std::string(name, nameLength)});
         }
     }
 }
@@ -118,26 +139,32 @@ std::optional<X11Output> FindX11Output(X11Connection& connection, int displayInd
     return found;
 }
 
-std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, RROutput output, const char* name,
+std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
                                               std::size_t maxBytes)
 {
-    Display* display = connection.Get();
-    return ReadProperty8(display, name, maxBytes,
-                         [&](Atom atom, long units, Atom* type, int* format, unsigned long* count,
-                             unsigned long* after, unsigned char** data) {
-                             return XRRGetOutputProperty(display, output, atom, 0, units, False, False,
-                                                         AnyPropertyType, type, format, count, after, data);
-                         });
+    const xcb_atom_t atom = ExistingAtom(connection, name);
+    if (atom == XCB_NONE)
+        return {};
+    const auto reply = connection.Wait(xcb_randr_get_output_property_reply,
+                                       xcb_randr_get_output_property(connection.Get(), output, atom, XCB_ATOM_ANY, 0,
+                                                                     UnitsFor(maxBytes), 0, 0));
+    if (!reply)
+        return {};
+    return Bytes8(reply->type, reply->format, reply->bytes_after, reply->num_items,
+                  xcb_randr_get_output_property_data(reply.get()), maxBytes);
 }
 
-std::vector<std::uint8_t> ReadWindowProperty8(X11Connection& connection, Window window, const char* name,
+std::vector<std::uint8_t> ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
                                               std::size_t maxBytes)
 {
-    Display* display = connection.Get();
-    return ReadProperty8(display, name, maxBytes,
-                         [&](Atom atom, long units, Atom* type, int* format, unsigned long* count,
-                             unsigned long* after, unsigned char** data) {
-                             return XGetWindowProperty(display, window, atom, 0, units, False, AnyPropertyType,
-                                                       type, format, count, after, data);
-                         });
+    const xcb_atom_t atom = ExistingAtom(connection, name);
+    if (atom == XCB_NONE)
+        return {};
+    const auto reply = connection.Wait(
+        xcb_get_property_reply,
+        xcb_get_property(connection.Get(), 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, UnitsFor(maxBytes)));
+    if (!reply)
+        return {};
+    return Bytes8(reply->type, reply->format, reply->bytes_after, reply->value_len, xcb_get_property_value(reply.get()),
+                  maxBytes);
 }

@@ -1,17 +1,26 @@
 #pragma once
 
-#include <X11/Xlib.h>
-#include <X11/extensions/Xrandr.h>
+#include <xcb/randr.h>
+#include <xcb/xcb.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+struct XcbFree {
+    void operator()(void* p) const { std::free(p); }
+};
+// A reply of the X server, freed when the holder goes away.
+template <typename Reply>
+using XcbReply = std::unique_ptr<Reply, XcbFree>;
+
 // A connection to the X server that DISPLAY names, closed when the holder goes away.
-// While it is open, X protocol errors are recorded for TakeError instead of ending
-// the process, which is what Xlib does by default.
+// The errors that the server answers to its requests are recorded for TakeError;
+// none of them ends the process.
 class X11Connection {
 public:
     X11Connection();
@@ -19,23 +28,37 @@ public:
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
 
-    bool IsOpen() const { return m_display != nullptr; }
-    Display* Get() const { return m_display; }
+    bool IsOpen() const { return m_open; }
+    xcb_connection_t* Get() const { return m_connection; }
 
-    // Waits until the server has handled every request sent so far, then returns the
-    // code of the first error among them, or 0, and forgets it.
+    // Waits for the reply to a request; an error answer is recorded and gives none.
+    template <typename Reply, typename Cookie>
+    XcbReply<Reply> Wait(Reply* (*reply)(xcb_connection_t*, Cookie, xcb_generic_error_t**), Cookie cookie)
+    {
+        xcb_generic_error_t* error = nullptr;
+        XcbReply<Reply> answer(reply(m_connection, cookie, &error));
+        Record(error);
+        return answer;
+    }
+    // Waits until the server has handled a checked request that has no reply.
+    void Check(xcb_void_cookie_t cookie) { Record(xcb_request_check(m_connection, cookie)); }
+
+    // The code of the first error recorded since the last call, or 0; forgets it.
     int TakeError();
 
 private:
-    Display* m_display = nullptr;
-    XErrorHandler m_previousHandler = nullptr;
+    void Record(xcb_generic_error_t* error);
+
+    xcb_connection_t* m_connection = nullptr;
+    bool m_open = false;
+    int m_firstErrorCode = 0;
 };
 
 // An output that shows a picture: connected and driving a CRTC.
 struct X11Output {
-    RROutput output;
-    RRCrtc crtc;
-    Window root;  // root window of the output's screen
+    xcb_randr_output_t output;
+    xcb_randr_crtc_t crtc;
+    xcb_window_t root;  // root window of the output's screen
     std::string name;
 };
 
@@ -48,7 +71,7 @@ std::optional<X11Output> FindX11Output(X11Connection& connection, int displayInd
 
 // The bytes of an 8-bit property of an output or of a window. Empty when the property is absent, of another format, or larger than
 // `maxBytes`.
-std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, RROutput output, const char* name,
+std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
                                               std::size_t maxBytes);
-std::vector<std::uint8_t> ReadWindowProperty8(X11Connection& connection, Window window, const char* name,
+std::vector<std::uint8_t> ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
                                               std::size_t maxBytes);

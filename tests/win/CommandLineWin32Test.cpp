@@ -1,0 +1,29 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/CommandLineWin32.h"
+
+// Every line of up to seven characters made of blanks, quotes, backslashes and a
+// letter: the rules of the program's name and those of the arguments after it.
+TEST(CommandLineWin32, SplitsEveryShortLineAsThePlatformDoes)
+{
+    std::vector<std::wstring> lines{L""};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].size() < 7)
+            for (wchar_t c : std::wstring(L"a \t\"\\"))
+                lines.push_back(lines[i] + c);
+        if (lines[i].empty())
+            continue;  // the platform answers the program's path
+        int count = 0;
+        LPWSTR* argv = CommandLineToArgvW(lines[i].c_str(), &count);
+        ASSERT_NE(argv, nullptr);
+        const std::vector<std::wstring> platform(argv, argv + count);
+        LocalFree(argv);
+        ASSERT_EQ(SplitCommandLine(lines[i].c_str()), platform) << NarrowFromWide(lines[i].c_str());
+    }
+}
