@@ -61,7 +61,7 @@ using Region = GdiObject<HRGN>;
 using Bitmap = GdiObject<HBITMAP>;
 
 // A device context made by CreateDC (a display) or CreateCompatibleDC (memory). A
-// window's own context is released instead: see ClientDC and PaintScope.
+// window's own context is released instead: see PaintScope.
 using DeviceContext = UniqueHandle<HDC, handles_detail::DeleteDeviceContext>;
 
 // Memory that the system hands over to be freed with LocalFree, such as the argument
@@ -85,25 +85,6 @@ public:
 private:
     HDC m_hdc;
     HGDIOBJ m_previous;
-};
-
-// The device context of a window's client area, released with the holder.
-class ClientDC {
-public:
-    explicit ClientDC(HWND hwnd) : m_hwnd(hwnd), m_hdc(GetDC(hwnd)) {}
-    ~ClientDC()
-    {
-        if (m_hdc)
-            ReleaseDC(m_hwnd, m_hdc);
-    }
-    ClientDC(const ClientDC&) = delete;
-    ClientDC& operator=(const ClientDC&) = delete;
-
-    HDC Get() const { return m_hdc; }
-
-private:
-    HWND m_hwnd;
-    HDC m_hdc;
 };
 
 // Pairs BeginPaint with EndPaint for one WM_PAINT.
