@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,36 +34,46 @@ inline std::vector<std::uint8_t> LutFileBytes(const GammaRamp& ramp)
     return bytes;
 }
 
-// The log holds one line: an error made of the prefix and a number.
-inline ::testing::AssertionResult LoggedOnlyError(const std::string& prefix)
-{
-    const std::vector<LoggedLine>& lines = LoggedLines();
-    const bool ok = lines.size() == 1 && lines[0].isError && lines[0].text.starts_with(prefix) &&
-                    lines[0].text.size() > prefix.size() &&
-                    lines[0].text.find_first_not_of("-0123456789", prefix.size()) == std::string::npos;
-    ::testing::AssertionResult result = ok ? ::testing::AssertionSuccess() : ::testing::AssertionFailure();
-    for (const LoggedLine& line : lines)
-        result << "\n  " << line.text;
-    return result;
-}
-
-// Tests that change the ramp of display 0: the ramp found there is put back afterwards.
-class DisplayRampTest : public ::testing::Test {
-protected:
-    void SetUp() override
+// Display 0's colour profile replaced, while it lives, by one whose only tag holds these
+// calibration curves; Wine's own profile has none.
+class CalibratedDisplayProfile {
+public:
+    explicit CalibratedDisplayProfile(const GammaRamp& curves)
     {
-        ASSERT_TRUE(ReadDisplayRamp(0, m_saved));
-        ClearLog();
+        m_original << std::ifstream(m_path, std::ios::binary).rdbuf();
+        // Big-endian words: a header of zeros, one tag 'vcgt' with its data at 144, 18 + 1536
+        // bytes long: the type, 0 for a table, and three channels of 256 two-byte entries.
+        std::string profile(128, '\0');
+        for (std::uint16_t word : {0, 1, 0x7663, 0x6774, 0, 144, 0, 18 + 1536, 0x7663, 0x6774, 0, 0, 0, 0, 3, 256, 2})
+            profile += {static_cast<char>(word >> 8), static_cast<char>(word)};
+        for (std::uint16_t word : curves.entries)
+            profile += {static_cast<char>(word >> 8), static_cast<char>(word)};
+        std::ofstream(m_path, std::ios::binary) << profile;
     }
-    void TearDown() override { WriteDisplayRamp(0, m_saved); }
-
-    static GammaRamp CurrentRamp()
-    {
-        GammaRamp ramp;
-        EXPECT_TRUE(ReadDisplayRamp(0, ramp));
-        return ramp;
-    }
+    ~CalibratedDisplayProfile() { std::ofstream(m_path, std::ios::binary) << m_original.str(); }
 
 private:
+    const std::string m_path = GetDisplayProfilePath(0);
+    std::stringstream m_original;
+};
+
+// Display 0's ramp now.
+inline GammaRamp CurrentRamp()
+{
+    GammaRamp ramp;
+    EXPECT_TRUE(ReadDisplayRamp(0, ramp));
+    return ramp;
+}
+
+// Tests that change the ramp of display 0 put back the ramp they found; the log starts empty.
+class DisplayRampTest : public ::testing::Test {
+protected:
+    DisplayRampTest()
+    {
+        ClearLog();
+        EXPECT_TRUE(ReadDisplayRamp(0, m_saved));
+    }
+    ~DisplayRampTest() override { WriteDisplayRamp(0, m_saved); }
+
     GammaRamp m_saved;
 };

@@ -1,85 +1,335 @@
 #include <gtest/gtest.h>
 
-#include "MainDialogHarness.h"
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "DisplayTestSupport.h"
+#include "TempDir.h"
+#include "app/LogRouting.h"
+#include "app/RampwiseApp.h"
+#include "lut/RampOperations.h"
 #include "res/resource.h"
+#include "resize/PlacementText.h"
+#include "ui/RampwiseDlg.h"
+#include "ui/StartupRegistry.h"
 
-TEST_F(MainDialog, StartsReadyWithTheDisplayListAndItsRamp)
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::function<void()> g_steps;
+char g_aboutVersion[64];
+
+// A ramp as Wine hands it back: it keeps the high byte of each entry.
+GammaRamp AsWineKeepsIt(GammaRamp ramp)
 {
-    const GammaRamp curve = CurveRamp(2.2, 1.8, 1.0);
-    ASSERT_TRUE(WriteDisplayRamp(0, curve));
-    Run([&](ScriptedDialog& d) {
-        const std::string display = d.GetSelectedDisplayText();
-        EXPECT_TRUE(display.starts_with("0. ") && display.find(" -> ") != std::string::npos) << display;
-        EXPECT_EQ(d.GetSelectedDisplay(), 0);
-        const std::string reload = "* Reloading LUT values from " + display + ".";
-        EXPECT_EQ(d.LinesSince(0), (Lines{"Rampwise 1.0 ready!", reload}));
-        EXPECT_EQ(d.Ramp(), curve);
-        EXPECT_EQ(d.Send(IDC_REFRESH), Lines{reload});
+    for (std::uint16_t& entry : ramp.entries)
+        entry = static_cast<std::uint16_t>((entry >> 8) * 257);
+    return ramp;
+}
+
+// The About box runs its own modal loop: a timer inside it reads the version line and
+// closes it.
+std::string VersionShownByAbout(HWND dialog, UINT message, WPARAM command)
+{
+    g_aboutVersion[0] = '\0';
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND about = FindWindowA(nullptr, "About Rampwise")) {
+            GetDlgItemTextA(about, IDC_VERSION, g_aboutVersion, sizeof(g_aboutVersion));
+            PostMessageA(about, WM_COMMAND, IDOK, 0);
+        }
+    });
+    SendMessageA(dialog, message, command, 0);
+    KillTimer(nullptr, timer);
+    return g_aboutVersion;
+}
+
+// The scope's entry for display 0 as a stored string, or "".
+std::string StoredEntry(StartupScope scope)
+{
+    char data[1024] = "";
+    DWORD size = sizeof(data);
+    RegGetValueA(StartupRootKey(scope), kStartupRunKeyPath, "Rampwise", RRF_RT_REG_SZ, nullptr, data, &size);
+    return data;
+}
+
+// The Startup menu's items as it opens: "1" checked, "0" not, "-" greyed.
+std::string StartupMenuChecks(HWND dialog)
+{
+    HMENU startup = GetSubMenu(GetMenu(dialog), 2);
+    SendMessageA(dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(startup), 2);
+    std::string checks;
+    for (UINT id : {ID_STARTUP_FILE_ALL, ID_STARTUP_DEFAULT_ALL, ID_STARTUP_DELETE_ALL, ID_STARTUP_FILE_USER,
+                    ID_STARTUP_DEFAULT_USER, ID_STARTUP_DELETE_USER}) {
+        const UINT state = GetMenuState(startup, id, MF_BYCOMMAND);
+        checks += state & MF_GRAYED ? '-' : state & MF_CHECKED ? '1' : '0';
+    }
+    return checks;
+}
+
+// The real main dialog as the program's main window. Its file dialogs answer `answer`
+// and are kept in `requests`; its placement goes under a company key of this run.
+class MainDialog : public DisplayRampTest {
+protected:
+    MainDialog()
+    {
+        app.InitApplication();
+        app.SetRegistryKey(company.c_str());
+        SetLogForwarder(&AddLogLineToMainDialog);
+        dialog.SetFileChooser([this](const FileRequest& request, CWnd&) {
+            requests.push_back(request);
+            return answer;
+        });
+    }
+    ~MainDialog() override { RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + company).c_str()); }
+    // Runs the dialog as the main window; the steps run from its message loop once it is
+    // up, and it ends after the messages they post.
+    void Run(CRampwiseDlg& d, std::function<void()> steps)
+    {
+        g_steps = std::move(steps);
+        SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            KillTimer(nullptr, timer);
+            g_steps();
+            PostMessageA(AfxGetApp()->GetMainWnd()->m_hWnd, WM_COMMAND, IDOK, 0);
+        });
+        app.m_pMainWnd = &d;
+        EXPECT_EQ(d.DoModal(), IDOK);
+    }
+    // The log lines the command adds.
+    Lines Send(UINT command)
+    {
+        Lines lines;
+        const int before = dialog.Log().GetCount();
+        SendMessageA(dialog.m_hWnd, WM_COMMAND, command, 0);
+        for (int i = before; i < dialog.Log().GetCount(); ++i)
+            lines.push_back(dialog.Log().GetText(i));
+        return lines;
+    }
+
+    CRampwiseApp app;
+    const std::string company = "RampwiseTest" + std::to_string(GetCurrentProcessId());
+    TempDir files;
+    CRampwiseDlg dialog;
+    std::optional<std::string> answer;
+    std::vector<FileRequest> requests;
+};
+
+} // namespace
+
+// Ends with Ctrl+L, which asks for a file to load, and a move of the window, where the
+// next dialog opens.
+TEST_F(MainDialog, CommandsReachTheDisplayAndTheLogAndTheWindowReopensWhereItWasClosed)
+{
+    const GammaRamp start = CurveRamp(2.2, 1.8, 1.0), curve = CurveRamp(1.6, 1.4, 1.2), linear = CurveRamp(1, 1, 1);
+    const GammaRamp smoothed = [] { GammaRamp r; SetLinearRamp(r); SmoothRamp(r); return AsWineKeepsIt(r); }();
+    const std::string good = files.Write("good.lut", LutFileBytes(curve)), saved = files.PathOf("saved.lut");
+    const std::string bad = files.Write("bad.lut", std::vector<std::uint8_t>(1000)), icm = GetDisplayProfilePath(0);
+    ASSERT_TRUE(WriteDisplayRamp(0, start));
+    Run(dialog, [&] {
+        EXPECT_EQ(dialog.Ramp(), start) << "read when the dialog opens";
+        const struct { UINT command; std::optional<std::string> answer; Lines lines; GammaRamp shown; } steps[] = {
+            {IDC_REFRESH, {}, {"* Reloading LUT values from 0. Wine Adapter -> Generic Non-PnP Monitor."}, start},
+            {ID_LUT_SETLINEAR, {}, {"* Setting linear LUT values."}, linear},
+            {ID_LUT_SMOOTH, {}, {"* Smoothing LUT values."}, smoothed},
+            {ID_FILE_LOADLUT, {}, {}, smoothed},  // cancelled
+            {ID_FILE_LOADLUT, good, {"* LUT values loaded from file:", "   " + good}, curve},
+            {ID_FILE_SAVELUT, saved, {"* LUT values saved to file:", "   " + saved}, curve},
+            {ID_FILE_SAVELUT, files.PathOf("no-such-folder\\x.lut"), {}, curve},
+            {ID_FILE_LOADLUT, bad, {"ERROR: LUT values could not be loaded from file:", "   " + bad}, linear},
+            {ID_LUT_LOADDEFAULT, {}, {"No VCGT or mLUT tag foung in profile " + icm,
+                                      "ERROR: LUT values could not be loaded from default file:", "   " + icm}, linear},
+        };
+        for (const auto& step : steps) {
+            answer = step.answer;
+            EXPECT_EQ(Send(step.command), step.lines);
+            EXPECT_EQ(CurrentRamp(), step.shown) << step.command;
+            EXPECT_EQ(AsWineKeepsIt(dialog.Ramp()), step.shown) << "the diagram shows what the display has";
+        }
+        EXPECT_EQ(files.Read("saved.lut"), LutFileBytes(curve));
+        EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_COMMAND, ID_HELP_ABOUT), "Version 1.1.0.46");
+        EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX), "Version 1.1.0.46");
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        PostMessageA(GetDlgItem(dialog.m_hWnd, IDC_DISPLAYS), WM_KEYDOWN, 'L', 1);
+        SetWindowPos(dialog.m_hWnd, nullptr, 120, 90, 700, 640, SWP_NOZORDER);
+    });
+    ASSERT_EQ(requests.size(), 6u) << "Ctrl+L did not reach the load command";
+    EXPECT_TRUE(requests.back().open);
+    for (const FileRequest& request : requests)  // a save asks before a file is replaced
+        EXPECT_EQ(request.flags & (OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST),
+                  static_cast<DWORD>(request.open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT));
+    CRampwiseDlg again;
+    RECT window{};
+    Run(again, [&] { GetWindowRect(again.m_hWnd, &window); });
+    EXPECT_EQ(std::vector<LONG>({window.left, window.top, window.right, window.bottom}),
+              std::vector<LONG>({120, 90, 820, 730}));
+}
+
+// Each step is followed by a fresh opening of the Startup menu.
+TEST_F(MainDialog, StartupCommandsApplyStoreAndCheckTheEntriesOfBothScopes)
+{
+    const GammaRamp byFile = CurveRamp(1.3, 1.3, 1.3), byProfile = CurveRamp(2.0, 1.7, 1.5);
+    const std::string lut = files.Write("startup.lut", LutFileBytes(byFile)), icm = "   " + GetDisplayProfilePath(0);
+    const CalibratedDisplayProfile calibrated(byProfile);
+    answer = lut;
+    Run(dialog, [&] {
+        const std::string display = "   " + dialog.GetSelectedDisplayText();
+        const std::string program = ProgramPathForStartupEntry().value_or("?");
+        const std::string file = FormatStartupCommand(program, lut, 0);
+        const std::string keyword = FormatStartupCommand(program, "@default", 0);
+        const std::string setAll = "* Startup LUT set for all users on:";
+        const std::string setUser = "* Startup LUT set for current user on:";
+        const std::string deleted = "* Startup LUT deleted for ";
+        const struct { UINT id; Lines lines; std::string all, user; const char* checks; GammaRamp shown; } steps[] = {
+            {ID_STARTUP_FILE_USER, {setUser, display, "   " + lut}, "", file, "000100", byFile},
+            {ID_STARTUP_DEFAULT_ALL, {setAll, display, icm}, keyword, file, "010100", byProfile},
+            {ID_STARTUP_DEFAULT_USER, {setUser, display, icm}, keyword, keyword, "010010", byProfile},
+            {ID_STARTUP_FILE_ALL, {setAll, display, "   " + lut}, file, keyword, "100010", byFile},
+            {ID_STARTUP_DELETE_ALL, {deleted + "all users on:", display}, "", keyword, "000010", byFile},
+            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "000000", byFile},
+            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "000000", byFile},
+        };
+        for (const auto& step : steps) {
+            const Lines lines = Send(step.id);  // a profile's lines come first
+            EXPECT_EQ(Lines(lines.end() - std::min(lines.size(), step.lines.size()), lines.end()), step.lines);
+            EXPECT_EQ(StoredEntry(StartupScope::AllUsers), step.all) << step.checks;
+            EXPECT_EQ(StoredEntry(StartupScope::CurrentUser), step.user) << step.checks;
+            EXPECT_EQ(StartupMenuChecks(dialog.m_hWnd), step.checks);
+            EXPECT_EQ(CurrentRamp(), step.shown) << step.checks;
+        }
     });
 }
 
-TEST_F(MainDialog, LinearAndSmoothReachTheDisplay)
+namespace {
+
+// Left, top, right, bottom: comparable and printable, unlike RECT.
+using Edges = std::array<LONG, 4>;
+
+Edges RectIn(HWND window, HWND parent = nullptr)
 {
-    Run([&](ScriptedDialog& d) {
-        EXPECT_EQ(d.Send(ID_LUT_SETLINEAR), Lines{"* Setting linear LUT values."});
-        EXPECT_EQ(AsWineKeepsIt(d.Ramp()), CurveRamp(1, 1, 1));
-        EXPECT_EQ(CurrentRamp(), CurveRamp(1, 1, 1));
-        EXPECT_EQ(d.Send(ID_LUT_SMOOTH), Lines{"* Smoothing LUT values."});
-        EXPECT_EQ(d.Ramp().Channel(0)[1], 268);
-        EXPECT_EQ(CurrentRamp(), AsWineKeepsIt(d.Ramp()));
-    });
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
 }
 
-TEST_F(MainDialog, LoadFromFileAppliesItAndAFailureLeavesTheDisplayLinear)
+// Answers the resizer's queries with fixed traits and leaves the other answers at
+// their presets (not clipped, repainted).
+struct AnsweringChild : CWnd {
+    AnsweringChild(HWND parent, int x, ChildTraits traits) : answer(traits)
+    {
+        CreateEx(0, RegisterWindowClass(), "", WS_CHILD | WS_VISIBLE, x, 60, 40, 30, parent, nullptr);
+    }
+    const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+    LRESULT OnQuery(WPARAM code, LPARAM record)
+    {
+        if (code == RS_QUERY_TRAITS)
+            *reinterpret_cast<ChildTraits*>(record) = answer;
+        return 1;
+    }
+    static const MessageEntry kMessageEntries[];
+    static const MessageMap kMessageMap;
+    ChildTraits answer;
+};
+const MessageEntry AnsweringChild::kMessageEntries[] = {OnRegistered<&WMU_RESIZESUPPORT, &AnsweringChild::OnQuery>()};
+const MessageMap AnsweringChild::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
+
+// At the template size the minimum; grown by 140 x 80 and shown: the children follow
+// their anchors, the grip the corner, and the erase leaves out only what may be left
+// out. Then placed for the next run.
+void GrowAndCheck(CRampwiseDlg& d)
 {
-    const GammaRamp curve = CurveRamp(1.6, 1.4, 1.2);
-    const std::string good = files.Write("good.lut", LutFileBytes(curve));
-    const std::string shortFile = files.Write("short.lut", std::vector<std::uint8_t>(1000, 0x40));
-    Run([&](ScriptedDialog& d) {
-        EXPECT_EQ(d.Send(ID_FILE_LOADLUT), Lines{}) << "cancelled";
-        d.answer = good;
-        EXPECT_EQ(d.Send(ID_FILE_LOADLUT), (Lines{"* LUT values loaded from file:", "   " + good}));
-        EXPECT_EQ(CurrentRamp(), curve);
-        d.answer = shortFile;
-        EXPECT_EQ(d.Send(ID_FILE_LOADLUT),
-                  (Lines{"ERROR: LUT values could not be loaded from file:", "   " + shortFile}));
-        EXPECT_EQ(AsWineKeepsIt(d.Ramp()), CurveRamp(1, 1, 1)) << "the diagram shows what the display has";
-        EXPECT_EQ(CurrentRamp(), CurveRamp(1, 1, 1));
-        ASSERT_EQ(d.requests.size(), 3u);
-        EXPECT_TRUE(d.requests[0].open);
-        EXPECT_EQ(d.requests[0].flags, static_cast<DWORD>(OFN_FILEMUSTEXIST));
-    });
+    const auto item = [&d](int id) { return RectIn(GetDlgItem(d.m_hWnd, id), d.m_hWnd); };
+    const auto erases = [&d](int x, int y) { return PtInRegion(d.Resizer().BuildEraseRegion().Get(), x, y) != 0; };
+    const Edges window = RectIn(d.m_hWnd);
+    SetWindowPos(d.m_hWnd, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(RectIn(d.m_hWnd), window) << "no smaller than at creation";
+
+    // Traits {askClipping, askRepaint, cachedClipping, cachedRepaint}.
+    AnsweringChild clipped(d.m_hWnd, 20, {0, 1, 1, 0}), kept(d.m_hWnd, 100, {1, 0, 1, 1});
+    d.Resizer().AnchorWindow(clipped.m_hWnd, ANCHOR_NW, ANCHOR_SE);
+    d.Resizer().AnchorWindow(kept.m_hWnd, ANCHOR_NW, ANCHOR_SE);
+    // {child, how far each edge moves, where it was}
+    const std::tuple<int, Edges, Edges> children[] = {{IDC_REFRESH, {140, 0, 140, 0}, item(IDC_REFRESH)},
+                                                      {IDC_DIAGRAM, {0, 0, 140, 80}, item(IDC_DIAGRAM)},
+                                                      {IDC_LOG, {0, 80, 140, 80}, item(IDC_LOG)}};
+    ShowWindow(d.m_hWnd, SW_SHOWNORMAL);
+    SetWindowPos(d.m_hWnd, nullptr, 0, 0, window[2] - window[0] + 140, window[3] - window[1] + 80,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    for (const auto& [id, m, b] : children)
+        EXPECT_EQ(item(id), (Edges{b[0] + m[0], b[1] + m[1], b[2] + m[2], b[3] + m[3]})) << id;
+    const Edges diagram = item(IDC_DIAGRAM), log = item(IDC_LOG);
+    EXPECT_TRUE(erases(diagram[2] - 5, diagram[3] - 5) && !erases(log[0] + 5, log[1] + 5))
+        << "an owner-drawn static is erased around, a list box not";
+    EXPECT_TRUE(!erases(25, 65) && erases(105, 65)) << "as each child answered: once, or at each erase";
+    const RECT client = d.GetClientRect();
+
+    HWND grip = d.Resizer().GripWindow();
+    const int cx = GetSystemMetrics(SM_CXVSCROLL) + 4, cy = GetSystemMetrics(SM_CYHSCROLL) + 4;
+    EXPECT_EQ(GetWindow(grip, GW_HWNDNEXT), nullptr) << "behind every other child";
+    EXPECT_EQ(SendMessageA(grip, WM_NCHITTEST, 0, 0), HTBOTTOMRIGHT);
+    // Scroll bars 4 pixels wider: the grip in the corner grows toward the upper left.
+    NONCLIENTMETRICSA saved{};
+    saved.cbSize = sizeof(saved);
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
+    NONCLIENTMETRICSA wider = saved;
+    wider.iScrollWidth += 4, wider.iScrollHeight += 4;
+    SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(wider), &wider, 0);
+    SendMessageA(grip, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
+    EXPECT_EQ(RectIn(grip, d.m_hWnd), (Edges{client.right - cx, client.bottom - cy, client.right, client.bottom}));
+    Region shape(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(grip, shape.Get());
+    EXPECT_TRUE(PtInRegion(shape.Get(), cx - 2, cy - 2) && !PtInRegion(shape.Get(), 1, 1)) << "its lower-right half";
+    SetWindowPos(d.m_hWnd, nullptr, 100, 80, 700, 640, SWP_NOZORDER);
 }
 
-TEST_F(MainDialog, LoadDefaultReportsAProfileWithoutCurvesAndAppliesACalibratedOne)
-{
-    const std::string profile = GetDisplayProfilePath(0);
-    Run([&](ScriptedDialog& d) {
-        EXPECT_EQ(d.Send(ID_LUT_LOADDEFAULT), (Lines{"No VCGT or mLUT tag foung in profile " + profile,
-                                                     "ERROR: LUT values could not be loaded from default file:",
-                                                     "   " + profile}));
-        const GammaRamp curve = CurveRamp(1.9, 1.6, 1.2);
-        CalibratedDisplayProfile calibrated(curve);
-        const Lines loaded = d.Send(ID_LUT_LOADDEFAULT);
-        ASSERT_GE(loaded.size(), 2u);
-        EXPECT_EQ(Lines(loaded.end() - 2, loaded.end()),
-                  (Lines{"* LUT values loaded from default file:", "   " + profile}));
-        EXPECT_EQ(CurrentRamp(), curve);
-    });
-}
+} // namespace
 
-TEST_F(MainDialog, SaveWritesTheRampAndAnUncreatableFileLogsNothing)
+TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
 {
-    const std::string target = files.PathOf("saved.lut");
-    Run([&](ScriptedDialog& d) {
-        d.answer = target;
-        EXPECT_EQ(d.Send(ID_FILE_SAVELUT), (Lines{"* LUT values saved to file:", "   " + target}));
-        EXPECT_EQ(files.Read("saved.lut"), LutFileBytes(d.Ramp()));
-        d.answer = files.PathOf("no-such-folder\\x.lut");
-        EXPECT_EQ(d.Send(ID_FILE_SAVELUT), Lines{});
-        const DWORD flags = d.requests.at(0).flags;
-        EXPECT_FALSE(d.requests[0].open);
-        EXPECT_EQ(flags & (OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST),
-                  static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST));
-    });
+    const auto gripShown = [](CRampwiseDlg& d) { return IsWindowVisible(d.Resizer().GripWindow()) != 0; };
+    // {stored before the run (null: what the run before saved), its steps, stored after
+    // it (null: what a run saves that restored nothing)}
+    const std::tuple<const char*, std::function<void(CRampwiseDlg&)>, const char*> runs[] = {
+        {"", nullptr, nullptr},
+        {"10,20,30", nullptr, nullptr},
+        {"100,80,800,720,0,0", nullptr, nullptr},  // would hide the window
+        {"100,80,800,720,7,0", nullptr, nullptr},
+        {"1 ,2,3,4,1,0", nullptr, nullptr},
+        {"", GrowAndCheck, "100,80,800,720,1,0"},
+        {nullptr,
+         [&](CRampwiseDlg& d) {
+             ShowWindow(d.m_hWnd, SW_MAXIMIZE);
+             SendMessageA(d.m_hWnd, WM_SIZE, SIZE_MAXSHOW, 0);  // about another window: changes nothing
+             EXPECT_FALSE(gripShown(d));
+         },
+         "100,80,800,720,3,0"},
+        {nullptr,
+         [&](CRampwiseDlg& d) {
+             EXPECT_TRUE(IsZoomed(d.m_hWnd) && !gripShown(d)) << "opened maximised";
+             ShowWindow(d.m_hWnd, SW_RESTORE);
+             EXPECT_TRUE(gripShown(d) && RectIn(d.m_hWnd) == (Edges{100, 80, 800, 720}));
+             ShowWindow(d.m_hWnd, SW_MINIMIZE);
+         },
+         "100,80,800,720,2,0"},
+        {nullptr, nullptr, "100,80,800,720,2,0"},
+        {"5000,5000,5700,5640,1,0", nullptr, "580,384,1280,1024,1,0"},  // brought back onto the screen
+    };
+    std::string original;
+    for (const auto& [before, steps, after] : runs) {
+        if (before)
+            app.WriteProfileString("RampwiseDlg", kPlacementEntry, before);
+        CRampwiseDlg d;
+        Run(d, [&] { if (steps) steps(d); });
+        const std::string stored = app.GetProfileString("RampwiseDlg", kPlacementEntry);
+        original = original.empty() ? stored : original;
+        EXPECT_EQ(stored, after ? after : original);
+    }
 }

@@ -1,96 +1,79 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "DisplayTestSupport.h"
 #include "TempDir.h"
+#include "app/SilentApply.h"
+#include "base/LaunchArguments.h"
 
 namespace {
 
-// The program next to the test program, started with these arguments; ended when the
-// test leaves it running.
-class ChildProcess {
-public:
-    explicit ChildProcess(const std::string& arguments)
-    {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        const auto program = std::filesystem::path(path).parent_path() / "rampwise.exe";
-        std::string commandLine = "\"";
-        commandLine += program.string() + "\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &m_info)) << GetLastError();
-    }
-    ~ChildProcess()
-    {
-        TerminateProcess(m_info.hProcess, 1);
-        CloseHandle(m_info.hThread);
-        CloseHandle(m_info.hProcess);
-    }
-    bool Ended(DWORD milliseconds) const { return WaitForSingleObject(m_info.hProcess, milliseconds) == WAIT_OBJECT_0; }
-    DWORD ExitCode() const
-    {
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(m_info.hProcess, &code);
-        return code;
-    }
-    // A window of the process: any, or a visible one with this title.
-    HWND Window(const char* title = nullptr) const
-    {
-        struct Search {
-            DWORD processId;
-            const char* title;
-            HWND found;
-        } search{m_info.dwProcessId, title, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM parameter) -> BOOL {
-                auto& s = *reinterpret_cast<Search*>(parameter);
-                DWORD processId = 0;
-                char text[256] = {};
-                GetWindowThreadProcessId(window, &processId);
-                GetWindowTextA(window, text, sizeof(text));
-                if (processId == s.processId && (!s.title || (IsWindowVisible(window) && std::string(text) == s.title)))
-                    s.found = window;
-                return !s.found;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+// Runs the program next to the test program with these arguments, calling `whileRunning`
+// with its process id every 10 ms for up to 30 s; gives its exit code, or STILL_ACTIVE
+// when it had to be ended.
+DWORD RunProgram(const std::string& arguments, const std::function<void(DWORD)>& whileRunning)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string commandLine = "\"";
+    commandLine += (std::filesystem::path(path).parent_path() / "rampwise.exe").string() + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    for (int waited = 0; waited < 3000 && WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT; ++waited)
+        whileRunning(process.dwProcessId);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
 
-private:
-    PROCESS_INFORMATION m_info{};
-};
+class ProgramProcess : public DisplayRampTest {};
 
-class ProgramProcessTest : public DisplayRampTest {};
+} // namespace
 
-TEST_F(ProgramProcessTest, SilentApplyEndsByItselfWithoutAWindow)
+// Each source is applied in this process, where the display's ramp can be read back, and
+// by the program itself, which must end by itself whatever the outcome: the main dialog
+// or a message box would keep it running.
+TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow)
 {
     TempDir folder;
     std::filesystem::create_directory(folder.PathOf("with blank"));
-    const std::string lut = folder.Write("with blank\\curve.lut", LutFileBytes(CurveRamp(1.1, 1.5, 2.2)));
-    for (const std::string& source : {lut, folder.PathOf("missing.lut"), std::string("@default")}) {
-        SCOPED_TRACE(source);
-        ChildProcess child("/pt \"" + source + "\" 0");
-        for (int waited = 0; !child.Ended(10) && waited < 3000; ++waited)
-            ASSERT_EQ(child.Window(), nullptr) << "the program showed a window";
-        ASSERT_TRUE(child.Ended(0)) << "still running after 30 s";
-        EXPECT_EQ(child.ExitCode(), 0u);
+    const GammaRamp known = CurveRamp(0.8, 0.8, 0.8), shown = CurveRamp(1.1, 1.5, 2.2);
+    const std::string lut = folder.Write("with blank\\curve.lut", LutFileBytes(shown));
+    const CalibratedDisplayProfile calibrated(shown);
+    const struct { std::string source; const char* display; SilentApplyResult result; } cases[] = {
+        {lut, "0", SilentApplyResult::Applied},
+        {"@default", "0", SilentApplyResult::Applied},
+        {lut, "1", SilentApplyResult::NotApplied},
+        {folder.PathOf("missing.lut"), "0", SilentApplyResult::NotLoaded},
+        {folder.Write("short.lut", std::vector<std::uint8_t>(1000)), "0", SilentApplyResult::NotLoaded},
+        {"@Default", "0", SilentApplyResult::NotLoaded},  // not the keyword: a missing file
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source + " " + c.display);
+        ASSERT_TRUE(WriteDisplayRamp(0, known));
+        EXPECT_EQ(RunSilentApply(ParseLaunchArguments({"/pt", c.source, c.display})), c.result);
+        EXPECT_EQ(CurrentRamp(), c.result == SilentApplyResult::Applied ? shown : known);
+        EXPECT_EQ(RunProgram("/pt \"" + c.source + "\" " + c.display, [](DWORD) {}), 0u);
     }
 }
 
-TEST_F(ProgramProcessTest, WithoutArgumentsShowsTheMainWindowUntilEscape)
+TEST_F(ProgramProcess, WithoutArgumentsShowsTheMainWindowUntilEscape)
 {
-    ChildProcess child("");
-    HWND window = nullptr;
-    for (int waited = 0; !window && !child.Ended(20) && waited < 1500; ++waited)
-        window = child.Window("Rampwise");
-    ASSERT_NE(window, nullptr) << "no window captioned Rampwise";
-    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(child.Ended(30000)) << "still running after Escape";
-    EXPECT_EQ(child.ExitCode(), 0u);
+    bool shown = false;
+    EXPECT_EQ(RunProgram("", [&](DWORD) {
+                  const HWND window = FindWindowA(nullptr, "Rampwise");
+                  if (!shown && (shown = IsWindowVisible(window)))
+                      PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+              }),
+              0u);
+    EXPECT_TRUE(shown) << "no window captioned Rampwise";
 }
-
-} // namespace
