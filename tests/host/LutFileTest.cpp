@@ -42,7 +42,7 @@ TEST(LoadLutSource, ANameEndingInDotLutInAnyCaseIsARawLutFileOfAtLeast1536BytesE
     GammaRamp ramp;
     EXPECT_FALSE(LoadLutSource(ramp, "") || LoadLutSource(ramp, dir.PathOf("missing.lut")));
     EXPECT_EQ(ramp, GammaRamp{});
-    EXPECT_TRUE(LoggedLines().empty());
+    EXPECT_TRUE(LoggedTexts().empty());
 }
 
 TEST(SaveLutFile, ReplacesTheFileWholeWithTheLittleEndianRampThatLoadsBack)

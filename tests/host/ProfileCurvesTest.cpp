@@ -153,7 +153,7 @@ TEST_F(ProfileCurvesTest, TheFirstCalibrationTagIsReadAtTheRequestedCountAndAnUn
     EXPECT_FALSE(ReadProfileCurves(nullptr, red, green, blue, &count) ||
                  ReadProfileCurves("/no/such/profile.icc", red, green, blue, &count) ||
                  ReadProfileCurves(dir.PathOf("display.icc").c_str(), red, green, blue, nullptr));
-    EXPECT_TRUE(LeftAlone() && LoggedLines().empty());
+    EXPECT_TRUE(LeftAlone() && LoggedTexts().empty());
 }
 
 TEST_F(ProfileCurvesTest, FormulaCurvesAndTheirRangeReports)

@@ -10,9 +10,9 @@
 namespace {
 
 // Reached through a function so that lines logged while other globals are made are kept.
-std::vector<LoggedLine>& Lines()
+std::vector<std::string>& Lines()
 {
-    static std::vector<LoggedLine> lines;
+    static std::vector<std::string> lines;
     return lines;
 }
 
@@ -27,22 +27,14 @@ void Record(bool isError, const char* format, std::va_list args)
     va_end(copy);
     char text[4096];  // longer than any line the program logs
     std::vsnprintf(text, sizeof(text), format, args);
-    Lines().push_back({isError, text});
+    Lines().push_back((isError ? "! " : "") + std::string(text));
 }
 
 } // namespace
 
-const std::vector<LoggedLine>& LoggedLines()
+const std::vector<std::string>& LoggedTexts()
 {
     return Lines();
-}
-
-std::vector<std::string> LoggedTexts()
-{
-    std::vector<std::string> texts;
-    for (const LoggedLine& line : Lines())
-        texts.push_back((line.isError ? "! " : "") + line.text);
-    return texts;
 }
 
 void ClearLog()

@@ -4,17 +4,9 @@
 #include <string>
 #include <vector>
 
-struct LoggedLine {
-    bool isError;  // sent through LogError rather than LogMessage
-    std::string text;
-
-    bool operator==(const LoggedLine&) const = default;
-};
-
-// Every line logged since the last ClearLog, oldest first.
-const std::vector<LoggedLine>& LoggedLines();
-// The same as text, each error line marked with a leading "! ".
-std::vector<std::string> LoggedTexts();
+// Every line logged since the last ClearLog, oldest first; an error line (sent through
+// LogError rather than LogMessage) is marked with a leading "! ".
+const std::vector<std::string>& LoggedTexts();
 void ClearLog();
 
 // Where recorded lines also go, for programs that show them too; none by default.

@@ -12,10 +12,10 @@ namespace {
 // The log holds `count` lines, each an error of the prefix and a number; the log is cleared.
 bool LoggedErrors(const std::string& prefix, std::size_t count = 1)
 {
-    const std::vector<LoggedLine> lines = LoggedLines();
+    const std::vector<std::string> lines = LoggedTexts();
     ClearLog();
-    return lines.size() == count && std::ranges::all_of(lines, [&](const LoggedLine& line) {
-               return line.isError && std::regex_match(line.text, std::regex(prefix + "-?[0-9]+"));
+    return lines.size() == count && std::ranges::all_of(lines, [&](const std::string& line) {
+               return std::regex_match(line, std::regex("! " + prefix + "-?[0-9]+"));
            });
 }
 
@@ -33,7 +33,7 @@ TEST_F(DisplayAccess, RoundTripsOnWinesDisplayAndLogsTheCallThatFailed)
     const GammaRamp curves = CurveRamp(0.8, 1.0, 1.25);
     ASSERT_TRUE(WriteDisplayRamp(0, curves));
     EXPECT_EQ(CurrentRamp(), curves);
-    EXPECT_TRUE(LoggedLines().empty());
+    EXPECT_TRUE(LoggedTexts().empty());
     EXPECT_FALSE(WriteDisplayRamp(0, GammaRamp{}));
     EXPECT_TRUE(LoggedErrors("ERROR: SetDeviceGammaRamp falied "));
 

@@ -12,6 +12,7 @@
 #include "lut/DisplayAccess.h"
 #include "lut/GammaRamp.h"
 #include "support/RecordingLog.h"
+#include "support/TestRamps.h"
 
 // Wine keeps 8 bits per ramp entry, so these ramps have every entry a multiple of 257:
 // entry i of a channel is 257 * round(255 * (i / 255) ^ exponent).
@@ -25,30 +26,15 @@ inline GammaRamp CurveRamp(double red, double green, double blue)
     return ramp;
 }
 
-// The raw LUT file of a ramp: its entries as little-endian 16-bit words.
-inline std::vector<std::uint8_t> LutFileBytes(const GammaRamp& ramp)
-{
-    std::vector<std::uint8_t> bytes;
-    for (std::uint16_t entry : ramp.entries)
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(entry), static_cast<std::uint8_t>(entry >> 8)});
-    return bytes;
-}
-
-// Display 0's colour profile replaced, while it lives, by one whose only tag holds these
-// calibration curves; Wine's own profile has none.
+// Display 0's colour profile replaced, while it lives, by one whose calibration curves
+// are these; Wine's own profile has none.
 class CalibratedDisplayProfile {
 public:
     explicit CalibratedDisplayProfile(const GammaRamp& curves)
     {
         m_original << std::ifstream(m_path, std::ios::binary).rdbuf();
-        // Big-endian words: a header of zeros, one tag 'vcgt' with its data at 144, 18 + 1536
-        // bytes long: the type, 0 for a table, and three channels of 256 two-byte entries.
-        std::string profile(128, '\0');
-        for (std::uint16_t word : {0, 1, 0x7663, 0x6774, 0, 144, 0, 18 + 1536, 0x7663, 0x6774, 0, 0, 0, 0, 3, 256, 2})
-            profile += {static_cast<char>(word >> 8), static_cast<char>(word)};
-        for (std::uint16_t word : curves.entries)
-            profile += {static_cast<char>(word >> 8), static_cast<char>(word)};
-        std::ofstream(m_path, std::ios::binary) << profile;
+        const Bytes profile = CalibrationProfile(curves);
+        std::ofstream(m_path, std::ios::binary).write(reinterpret_cast<const char*>(profile.data()), profile.size());
     }
     ~CalibratedDisplayProfile() { std::ofstream(m_path, std::ios::binary) << m_original.str(); }
 
