@@ -3,6 +3,12 @@
 #include <cerrno>
 #include <utility>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 CFileException::CFileException(int errorCode, std::string fileName)
     : std::runtime_error("file error " + std::to_string(errorCode) + " on " + fileName),
       m_errorCode(errorCode),
@@ -16,15 +22,12 @@ CFile::~CFile()
         std::fclose(m_file);
 }
 
-bool CFile::Open(const std::string& path)
+void CFile::Attach(std::FILE* file, std::string fileName)
 {
     if (m_file)
-        return false;
-    m_file = std::fopen(path.c_str(), "wb");
-    if (!m_file)
-        return false;
-    m_fileName = path;
-    return true;
+        std::fclose(m_file);
+    m_file = file;
+    m_fileName = std::move(fileName);
 }
 
 void CFile::Write(const void* buffer, std::size_t size)
@@ -39,7 +42,18 @@ void CFile::Close()
     if (!m_file)
         return;
     errno = 0;
+    // A file that replaces another must be on the disk before it takes the other's
+    // name, or a crash could leave an empty file under that name.
     int flushed = std::fflush(m_file);
+    if (flushed == 0) {
+#ifdef _WIN32
+        flushed = _commit(_fileno(m_file));
+#else
+        flushed = fsync(fileno(m_file));
+        if (flushed != 0 && errno == EINVAL)
+            flushed = 0;  // a file system that cannot sync stores the data anyway
+#endif
+    }
     int flushError = errno;
     int closed = std::fclose(m_file);
     m_file = nullptr;

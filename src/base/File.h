@@ -18,8 +18,9 @@ private:
     std::string m_fileName;
 };
 
-// A binary file written from its start, closed when the object goes away. Opening
-// reports failure as false; once open, write errors raise CFileException.
+// A binary file written from its start, closed when the object goes away. The file
+// is opened by the caller, who knows how it must be created; once attached, write
+// errors raise CFileException.
 class CFile {
 public:
     CFile() = default;
@@ -27,11 +28,12 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // Creates the file, or empties an existing one.
-    bool Open(const std::string& path);
+    // Takes over a stream open for writing. Errors name the file fileName, which is
+    // the name the user knows, not necessarily the one the stream was opened by.
+    void Attach(std::FILE* file, std::string fileName);
     // Writes all bytes or raises.
     void Write(const void* buffer, std::size_t size);
-    // Flushes and closes; raises when buffered data could not be stored.
+    // Stores the data on the disk and closes; raises when that failed.
     void Close();
 
     bool IsOpen() const { return m_file != nullptr; }

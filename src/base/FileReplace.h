@@ -1,7 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
-// Moves a finished file over its target in one step, replacing the target if it
-// exists. False when the platform refuses; the target is then unchanged.
-bool ReplaceFileWith(const std::string& finishedPath, const std::string& targetPath);
+// Makes the bytes the whole content of the file at path (in the process code page).
+// The old content is replaced only once the new one is complete, through a
+// temporary file beside it; a symbolic link keeps pointing where it did and the file
+// there gets the content; the old file's permissions are kept. Where only the file,
+// not its folder, may be written, the file is written in place instead. False, with
+// nothing changed and no file left behind, when the file is read-only, not a plain
+// file, or cannot be created; a write error raises CFileException naming path.
+bool ReplaceFileContent(const std::string& path, const void* data, std::size_t size);
+
+// A short name, unlikely to exist, for the temporary file beside a target. It does
+// not grow with the target's name, so it fits wherever that name does.
+std::string TemporaryFileName();

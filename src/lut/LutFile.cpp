@@ -1,7 +1,6 @@
 #include "lut/LutFile.h"
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -68,18 +67,6 @@ bool LoadProfile(GammaRamp& ramp, const std::string& path)
     return true;
 }
 
-// False when the file cannot be created. The file is closed before an error leaves.
-bool WriteLutFile(const GammaRamp& ramp, const std::string& path)
-{
-    CFile file;
-    if (!file.Open(path))
-        return false;
-    const auto bytes = EncodeLittleEndian(ramp);
-    file.Write(bytes.data(), bytes.size());
-    file.Close();
-    return true;
-}
-
 } // namespace
 
 bool IsLutFileName(const std::string& path)
@@ -105,22 +92,6 @@ bool LoadLutSource(GammaRamp& ramp, std::string path)
 
 bool SaveLutFile(const GammaRamp& ramp, std::string path)
 {
-    // Write beside the target and move the finished file over it, so that a failed
-    // save never leaves a truncated or half-written LUT file behind.
-    const std::string temporaryPath = path + ".rampwise-new";
-    bool written = false;
-    try {
-        written = WriteLutFile(ramp, temporaryPath);
-    } catch (const CFileException& error) {
-        std::remove(temporaryPath.c_str());
-        // The user knows the file by the name they chose, not by the temporary one.
-        throw CFileException(error.ErrorCode(), path);
-    }
-    if (!written)
-        return false;
-    if (!ReplaceFileWith(temporaryPath, path)) {
-        std::remove(temporaryPath.c_str());
-        return false;
-    }
-    return true;
+    const auto bytes = EncodeLittleEndian(ramp);
+    return ReplaceFileContent(path, bytes.data(), bytes.size());
 }

@@ -9,9 +9,9 @@
 // unchanged. A read error of an open file raises CFileException.
 bool LoadLutSource(GammaRamp& ramp, std::string path);
 
-// Writes the ramp as a 1536-byte LUT file. The old file is replaced only once the
-// new one is complete. False when the file cannot be created; a write error raises
-// CFileException and leaves the old file as it was.
+// Writes the ramp as a 1536-byte LUT file, by ReplaceFileContent: the old file is
+// replaced only once the new one is complete. False when the file cannot be created
+// or is read-only; a write error raises CFileException.
 bool SaveLutFile(const GammaRamp& ramp, std::string path);
 
 // True when the name alone selects the raw LUT format.

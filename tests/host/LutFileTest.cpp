@@ -12,6 +12,9 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 using Names = std::vector<std::string>;
@@ -45,16 +48,38 @@ TEST(LoadLutSource, ANameEndingInDotLutInAnyCaseIsARawLutFileOfAtLeast1536BytesE
     EXPECT_TRUE(LoggedTexts().empty());
 }
 
-TEST(SaveLutFile, ReplacesTheFileWholeWithTheLittleEndianRampThatLoadsBack)
+// A save replaces the file whole, or refuses and keeps it: a read-only file stays as it
+// was and read-only, a name as long as the system allows still saves (the temporary
+// name must not be longer), and no other file is ever left beside it.
+TEST(SaveLutFile, ReplacesTheFileWholeOrRefusesAndKeepsItLeavingNoOtherFile)
 {
+    namespace fs = std::filesystem;
     const TempDir dir;
-    const std::string path = dir.Write("saved.lut", Bytes(5000, 0xAB));
-    ASSERT_TRUE(SaveLutFile(DistinctRamp(), path));
-    EXPECT_EQ(dir.Read("saved.lut"), LutFileBytes(DistinctRamp()));
-    GammaRamp loaded;
-    EXPECT_TRUE(LoadLutSource(loaded, path) && loaded == DistinctRamp());
-    EXPECT_FALSE(SaveLutFile(GammaRamp{}, dir.PathOf("no-such-folder/x.lut")));
-    EXPECT_EQ(dir.Files(), Names{"saved.lut"});
+#ifdef _WIN32
+    const std::size_t longest = 255 - dir.PathOf("").size();  // a path of 255 characters
+#else
+    const std::size_t longest = 255;
+#endif
+    const Bytes old(5000, 0xAB);
+    const struct {
+        std::string name;
+        bool exists, readOnly, saves;
+    } cases[] = {
+        {"saved.lut", true, false, true},   {"new.lut", false, false, true},
+        {"locked.lut", true, true, false},  {std::string(longest - 4, 'n') + ".lut", true, false, true},
+        {std::string(longest - 4, 'm') + ".lut", false, false, true}, {"no-such-folder/x.lut", false, false, false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = c.exists ? dir.Write(c.name, old) : dir.PathOf(c.name);
+        if (c.readOnly)
+            fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                            fs::perm_options::remove);
+        EXPECT_EQ(SaveLutFile(DistinctRamp(), path), c.saves) << c.name;
+        EXPECT_EQ(dir.Read(c.name), c.saves ? LutFileBytes(DistinctRamp()) : c.exists ? old : Bytes()) << c.name;
+        EXPECT_EQ(c.readOnly, (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none) << c.name;
+    }
+    fs::permissions(dir.PathOf("locked.lut"), fs::perms::owner_write, fs::perm_options::add);  // lets the folder go
+    EXPECT_EQ(dir.Files().size(), std::size(cases) - 1);  // each case's own file, none in the missing folder
 }
 
 #ifndef _WIN32
@@ -89,5 +114,67 @@ TEST(LutFile, ReadAndWriteErrorsRaiseWithTheFileNameAndKeepTheOldFile)
     EXPECT_EQ(raised, std::make_pair(EFBIG, path));
     EXPECT_EQ(dir.Read("keep.lut"), Bytes(3000, 0x5A));
     EXPECT_EQ(dir.Files(), Names{"keep.lut"});
+}
+
+// What a link leads to gets the content and the link stays; a link planted at a name
+// the save might use for its temporary file leads nowhere the save writes; a link that
+// leads nowhere is refused; the old file's mode is kept.
+TEST(SaveLutFile, WritesWhereALinkLeadsNeverThroughAPlantedOneAndKeepsTheMode)
+{
+    namespace fs = std::filesystem;
+    const TempDir dir;
+    const Bytes old(1536, 0x11), saved = LutFileBytes(DistinctRamp());
+    dir.Write("real.lut", old);
+    dir.Write("plain.lut", old);
+    dir.Write("victim", old);
+    fs::create_symlink("real.lut", dir.PathOf("link.lut"));
+    fs::create_symlink("victim", dir.PathOf("plain.lut.rampwise-new"));
+    fs::create_symlink("missing.lut", dir.PathOf("nowhere.lut"));
+    chmod(dir.PathOf("real.lut").c_str(), 0600);
+    chmod(dir.PathOf("plain.lut").c_str(), 0751);
+    const struct {
+        const char* name;
+        bool saves;
+        const char* file;
+        mode_t mode;
+    } cases[] = {{"link.lut", true, "real.lut", 0600}, {"plain.lut", true, "plain.lut", 0751},
+                 {"nowhere.lut", false, "missing.lut", 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SaveLutFile(DistinctRamp(), dir.PathOf(c.name)), c.saves) << c.name;
+        EXPECT_EQ(dir.Read(c.file), c.saves ? saved : Bytes()) << c.name;
+        struct stat status {};
+        EXPECT_EQ(stat(dir.PathOf(c.file).c_str(), &status) == 0 ? status.st_mode & 07777 : 0, c.mode) << c.name;
+    }
+    EXPECT_TRUE(fs::is_symlink(dir.PathOf("link.lut")));
+    EXPECT_EQ(dir.Read("victim"), old);
+    EXPECT_EQ(dir.Files(),
+              (Names{"link.lut", "nowhere.lut", "plain.lut", "plain.lut.rampwise-new", "real.lut", "victim"}));
+}
+
+// A file that may be written in a folder that takes no new file (a folder without
+// write permission, or a sticky folder where the file is someone else's) is written in
+// place. Root is not bound by permissions: the save runs as another user then.
+TEST(SaveLutFile, WritesInPlaceWhereTheFolderRefusesANewFile)
+{
+    const TempDir dir;
+    const bool root = geteuid() == 0;
+    for (const mode_t folderMode : {0555, 01777}) {
+        if (folderMode == 01777 && !root)
+            continue;  // the file must belong to someone else
+        const std::string name = std::to_string(folderMode), folder = dir.PathOf(name);
+        std::filesystem::create_directory(folder);
+        const std::string path = dir.Write(name + "/shared.lut", Bytes(1536, 0x22));
+        chmod(path.c_str(), 0666);
+        chmod(folder.c_str(), folderMode);
+        const auto save = [&]() noexcept { return SaveLutFile(DistinctRamp(), path); };  // a raise ends the child
+        if (fork() == 0)
+            _exit(root && setuid(65534) != 0 ? 2 : save() ? 0 : 1);
+        int status = -1;
+        wait(&status);
+        chmod(folder.c_str(), 0755);
+        EXPECT_EQ(status, 0) << name;
+        EXPECT_EQ(dir.Read(name + "/shared.lut"), LutFileBytes(DistinctRamp())) << name;
+    }
+    EXPECT_EQ(dir.Files(), root ? (Names{"1023/shared.lut", "365/shared.lut"}) : Names{"365/shared.lut"});
 }
 #endif
