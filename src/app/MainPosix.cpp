@@ -2,13 +2,15 @@
 // DISPLAY names. Exit status 0 when the display took the ramp, 1 when nothing was
 // applied, 2 when the command line names no LUT source.
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "base/LaunchArguments.h"
 #include "app/SilentApply.h"
 #include "base/File.h"
+#include "base/LaunchArguments.h"
+#include "base/Log.h"
 
 namespace {
 
@@ -24,12 +26,10 @@ int Run(const LaunchArguments& arguments)
     case SilentApplyResult::Applied:
         return kApplied;
     case SilentApplyResult::NotLoaded:
-        if (arguments.lutSource == kDefaultProfileKeyword)
-            std::fprintf(stderr, "rampwise: display %d has no colour profile with calibration curves\n",
-                         arguments.DisplayIndex());
-        else
-            std::fprintf(stderr, "rampwise: %s could not be loaded: missing, too short, or without calibration curves\n",
-                         arguments.lutSource.c_str());
+        // For @default the display back end has said why: no profile, no server, ...
+        if (arguments.lutSource != kDefaultProfileKeyword)
+            LogError("rampwise: %s could not be loaded: missing, too short, or without calibration curves",
+                     arguments.lutSource.c_str());
         return kNothingApplied;
     case SilentApplyResult::NotApplied:
         break;
@@ -46,11 +46,13 @@ int main(int argc, char** argv)
         std::fputs(kUsageLine, stderr);
         return kUsage;
     }
+    // An X server that went away, or whose time ran out, makes the next write to it
+    // fail; that must end in a line and status 1, not in the signal's default.
+    std::signal(SIGPIPE, SIG_IGN);
     try {
         return Run(arguments);
     } catch (const CFileException& error) {
-        std::fprintf(stderr, "rampwise: %s could not be read (error %d)\n", error.FileName().c_str(),
-                     error.ErrorCode());
+        LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());
         return kNothingApplied;
     }
 }

@@ -6,11 +6,10 @@
 SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
 {
     const int displayIndex = arguments.DisplayIndex();
-    const std::string path = arguments.lutSource == kDefaultProfileKeyword
-                                 ? GetDisplayProfilePath(displayIndex)
-                                 : arguments.lutSource;
     GammaRamp ramp;
-    if (!LoadLutSource(ramp, path))
+    const bool loaded = arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(displayIndex, ramp)
+                                                                      : LoadLutSource(ramp, arguments.lutSource);
+    if (!loaded)
         return SilentApplyResult::NotLoaded;
     return WriteDisplayRamp(displayIndex, ramp) ? SilentApplyResult::Applied : SilentApplyResult::NotApplied;
 }

@@ -10,7 +10,14 @@
 // platform call through LogError.
 bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp);
 bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp);
+// Fills the ramp from the calibration curves of the colour profile that the platform
+// associates with the display. On false the ramp is unchanged.
+bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp);
+#ifdef _WIN32
+// The file of that profile, or the empty string. An X server holds the profile
+// itself, with no file behind it.
 std::string GetDisplayProfilePath(int displayIndex);
+#endif
 
 // A display that shows a picture: its index for the calls above, the adapter that
 // drives it and the monitor attached to it, as the platform names them.

@@ -6,6 +6,7 @@
 
 #include "base/Log.h"
 #include "framework/Handles.h"
+#include "lut/LutFile.h"
 
 namespace {
 
@@ -69,6 +70,11 @@ std::string GetDisplayProfilePath(int displayIndex)
         return {};
     path[MAX_PATH] = '\0';
     return path;
+}
+
+bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp)
+{
+    return LoadLutSource(ramp, GetDisplayProfilePath(displayIndex));
 }
 
 std::vector<DisplayListing> ListDisplays()

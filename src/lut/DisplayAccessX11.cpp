@@ -2,36 +2,62 @@
 
 #include "lut/DisplayAccess.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Log.h"
+#include "lut/ByteSource.h"
 #include "lut/GammaResample.h"
 #include "lut/ProfileCache.h"
+#include "lut/ProfileCurves.h"
 #include "lut/X11Display.h"
 
 namespace {
 
-// Larger than any colour profile a display carries; X servers refuse far less.
-constexpr std::size_t kMaxProfileBytes = 64u << 20;
+// Larger than any colour profile a display carries.
+constexpr std::size_t kMaxProfileMiB = 64;
+constexpr std::size_t kMaxProfileBytes = kMaxProfileMiB << 20;
 
 struct OpenCrtc {
     xcb_randr_crtc_t crtc;
     int tableSize;
 };
 
+// The server named in lines about it.
+std::string ServerName()
+{
+    const char* display = std::getenv("DISPLAY");
+    return display && *display ? "DISPLAY=" + std::string(display) : std::string("DISPLAY is not set");
+}
+
+// Says so when the server could not be reached or let its time pass: the line that
+// follows names only the step that failed, not the cause.
+void ReportServerTrouble(const X11Connection& connection)
+{
+    if (connection.TimedOut())
+        LogError("rampwise: the X server (%s) did not answer within %d seconds", ServerName().c_str(),
+                 X11Connection::kAnswerSeconds);
+    else if (!connection.IsOpen())
+        LogError("rampwise: cannot connect to the X server (%s)", ServerName().c_str());
+}
+
 // Enumerates afresh and returns the display's output; logs what failed. The
 // connection and the enumeration stand for the platform's display enumeration.
 std::optional<X11Output> FindDisplayOutput(X11Connection& connection, int displayIndex)
 {
     if (!connection.IsOpen()) {
+        ReportServerTrouble(connection);
         LogError("ERROR: EnumDisplayDevices falied %i", 0);
         return std::nullopt;
     }
     std::optional<X11Output> output = FindX11Output(connection, displayIndex);
-    if (!output)
+    if (!output) {
+        ReportServerTrouble(connection);
         LogError("ERROR: EnumDisplayDevices falied %i", connection.TakeError());
+    }
     return output;
 }
 
@@ -47,6 +73,7 @@ std::optional<OpenCrtc> OpenDisplayCrtc(X11Connection& connection, int displayIn
     const int tableSize = size ? size->size : 0;
     const int errorCode = connection.TakeError();
     if (tableSize <= 0 || errorCode != 0) {
+        ReportServerTrouble(connection);
         LogError("ERROR: CreateDC falied %i", errorCode);
         return std::nullopt;
     }
@@ -72,6 +99,7 @@ bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
     // The reply's length (in 4-byte units after its fixed part) must hold the tables.
     if (!gamma || gamma->size != crtc->tableSize || errorCode != 0 ||
         std::size_t{gamma->length} * 4 < 6 * std::size_t{gamma->size}) {
+        ReportServerTrouble(connection);
         LogError("ERROR: GetDeviceGammaRamp falied %i", errorCode);
         return false;
     }
@@ -95,31 +123,58 @@ bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
         ResampleGammaTable(ramp.Channel(channel), std::span(tables).subspan(channel * size, size));
     connection.Check(xcb_randr_set_crtc_gamma_checked(connection.Get(), crtc->crtc, static_cast<std::uint16_t>(size),
                                                       &tables[0], &tables[size], &tables[2 * size]));
-    if (const int errorCode = connection.TakeError(); errorCode != 0) {
+    const int errorCode = connection.TakeError();
+    // A connection that broke off (the server's time ran out, say) confirms nothing.
+    if (errorCode != 0 || xcb_connection_has_error(connection.Get()) != 0) {
+        ReportServerTrouble(connection);
         LogError("ERROR: SetDeviceGammaRamp falied %i", errorCode);
         return false;
     }
     return true;
 }
 
-std::string GetDisplayProfilePath(int displayIndex)
+// The profile is parsed from the bytes the server sent: nothing on disk stands
+// between the server and the ramp. The copy in the cache is for the user only.
+bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp)
 {
     X11Connection connection;
     const std::optional<X11Output> output = FindDisplayOutput(connection, displayIndex);
     if (!output)
-        return {};
+        return false;
     // The output's own profile first, then the screen-wide one that colour-managed
     // desktops set on the root window: _ICC_PROFILE for the first display,
     // _ICC_PROFILE_n for display n.
-    std::vector<std::uint8_t> profile = ReadOutputProperty8(connection, output->output, "_ICC_PROFILE", kMaxProfileBytes);
-    if (profile.empty()) {
+    using Status = X11PropertyBytes::Status;
+    std::string source = "_ICC_PROFILE of " + output->name;
+    X11PropertyBytes profile = ReadOutputProperty8(connection, output->output, "_ICC_PROFILE", kMaxProfileBytes);
+    if (profile.status == Status::Absent) {
         const std::string name =
             displayIndex == 0 ? std::string("_ICC_PROFILE") : "_ICC_PROFILE_" + std::to_string(displayIndex);
+        source = name + " of the root window";
         profile = ReadWindowProperty8(connection, output->root, name.c_str(), kMaxProfileBytes);
     }
-    if (profile.empty())
-        return {};
-    return StoreDisplayProfile(displayIndex, profile);
+    if (connection.TimedOut()) {
+        ReportServerTrouble(connection);
+        return false;
+    }
+    if (profile.status == Status::TooLarge) {
+        LogError("rampwise: the colour profile of display %d is larger than %zu MiB and was not read", displayIndex,
+                 kMaxProfileMiB);
+        return false;
+    }
+    ProfileCurveSet curves;
+    if (profile.status == Status::Read) {
+        StoreDisplayProfile(displayIndex, profile.bytes);
+        MemoryByteSource bytes(profile.bytes.data(), profile.bytes.size());
+        if (ParseProfileCurves(bytes, source.c_str(), GammaRamp::kChannelSize, curves)) {
+            const CurveArray* channels[] = {&curves.red, &curves.green, &curves.blue};
+            for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel)
+                std::memcpy(ramp.Channel(channel).data(), channels[channel]->get(), ramp.Channel(channel).size_bytes());
+            return true;
+        }
+    }
+    LogError("rampwise: display %d has no colour profile with calibration curves", displayIndex);
+    return false;
 }
 
 // The X server has no adapter names: the output stands for both.

@@ -1,7 +1,12 @@
 #include "lut/X11Display.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <utility>
+
+#include <sys/socket.h>
 
 namespace {
 
@@ -29,14 +34,18 @@ std::vector<ResourcesCookie> AskForScreenResources(X11Connection& connection)
     return {};
 }
 
-// The bytes of a property reply when it is 8-bit and no larger than maxBytes.
-std::vector<std::uint8_t> Bytes8(std::uint32_t type, std::uint8_t format, std::uint32_t bytesAfter,
-                                 std::uint32_t itemCount, const void* data, std::size_t maxBytes)
+// A property reply read from the start: its bytes when it is 8-bit and no larger than
+// maxBytes.
+X11PropertyBytes Bytes8(std::uint32_t type, std::uint8_t format, std::uint32_t bytesAfter, std::uint32_t itemCount,
+                        const void* data, std::size_t maxBytes)
 {
-    if (type == XCB_NONE || format != 8 || bytesAfter != 0 || itemCount > maxBytes)
+    using Status = X11PropertyBytes::Status;
+    if (type == XCB_NONE || format != 8 || (itemCount == 0 && bytesAfter == 0))
         return {};
+    if (bytesAfter != 0 || itemCount > maxBytes)
+        return {Status::TooLarge, {}};
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    return std::vector<std::uint8_t>(bytes, bytes + itemCount);
+    return {Status::Read, std::vector<std::uint8_t>(bytes, bytes + itemCount)};
 }
 
 // The atom of a name the server knows; none for a name it has never heard of, which
@@ -56,9 +65,54 @@ std::uint32_t UnitsFor(std::size_t maxBytes)
 
 } // namespace
 
-X11Connection::X11Connection()
+// What the connection shares with the thread that connects and then keeps the time.
+// xcb has no time limit of its own: it waits for the server in blocking calls, both
+// while connecting and for every reply.
+struct X11Connection::Watch {
+    std::mutex mutex;
+    std::condition_variable changed;
+    xcb_connection_t* connection = nullptr;  // set once xcb_connect has returned
+    bool released = false;                   // the owner waits no longer
+    bool timedOut = false;
+
+    // Runs on its own thread. Once the time is up, shutting the socket down ends
+    // every wait of xcb: the connection reports an error and gives no more replies.
+    // When the owner gave up before the server answered the connection, the thread
+    // is left behind in xcb_connect and closes what it gets, if it ever returns.
+    static void Run(const std::shared_ptr<Watch>& watch, std::chrono::steady_clock::time_point deadline)
+    {
+        xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+        std::unique_lock lock(watch->mutex);
+        if (watch->released) {
+            lock.unlock();
+            xcb_disconnect(c);
+            return;
+        }
+        watch->connection = c;
+        watch->changed.notify_all();
+        if (xcb_connection_has_error(c) != 0)
+            return;
+        if (!watch->changed.wait_until(lock, deadline, [&] { return watch->released; })) {
+            watch->timedOut = true;
+            shutdown(xcb_get_file_descriptor(c), SHUT_RDWR);
+        }
+    }
+};
+
+X11Connection::X11Connection() : m_watch(std::make_shared<Watch>())
 {
-    m_connection = xcb_connect(nullptr, nullptr);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kAnswerSeconds);
+    m_watcher = std::thread(Watch::Run, m_watch, deadline);
+    std::unique_lock lock(m_watch->mutex);
+    if (!m_watch->changed.wait_until(lock, deadline, [&] { return m_watch->connection != nullptr; })) {
+        m_watch->released = true;
+        m_watch->timedOut = true;
+        lock.unlock();
+        m_watcher.detach();
+        return;
+    }
+    m_connection = m_watch->connection;
+    lock.unlock();
     m_open = xcb_connection_has_error(m_connection) == 0;
     // Every use starts with RandR: the question about it is on its way at once.
     if (m_open)
@@ -67,8 +121,23 @@ X11Connection::X11Connection()
 
 X11Connection::~X11Connection()
 {
+    if (m_watcher.joinable()) {
+        {
+            const std::lock_guard lock(m_watch->mutex);
+            m_watch->released = true;
+        }
+        m_watch->changed.notify_all();
+        m_watcher.join();
+    }
     // A connection that failed still has to be released.
-    xcb_disconnect(m_connection);
+    if (m_connection)
+        xcb_disconnect(m_connection);
+}
+
+bool X11Connection::TimedOut() const
+{
+    const std::lock_guard lock(m_watch->mutex);
+    return m_watch->timedOut;
 }
 
 void X11Connection::Record(xcb_generic_error_t* error)
@@ -139,8 +208,8 @@ std::optional<X11Output> FindX11Output(X11Connection& connection, int displayInd
     return found;
 }
 
-std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
-                                              std::size_t maxBytes)
+X11PropertyBytes ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
+                                     std::size_t maxBytes)
 {
     const xcb_atom_t atom = ExistingAtom(connection, name);
     if (atom == XCB_NONE)
@@ -154,8 +223,8 @@ std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, xcb_ran
                   xcb_randr_get_output_property_data(reply.get()), maxBytes);
 }
 
-std::vector<std::uint8_t> ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
-                                              std::size_t maxBytes)
+X11PropertyBytes ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
+                                     std::size_t maxBytes)
 {
     const xcb_atom_t atom = ExistingAtom(connection, name);
     if (atom == XCB_NONE)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct XcbFree {
@@ -20,15 +21,22 @@ using XcbReply = std::unique_ptr<Reply, XcbFree>;
 
 // A connection to the X server that DISPLAY names, closed when the holder goes away.
 // The errors that the server answers to its requests are recorded for TakeError;
-// none of them ends the process.
+// none of them ends the process. The server has kAnswerSeconds from the start of the
+// connection for everything it is asked: a server that accepts the connection and
+// then stays silent makes the connection fail rather than wait for ever.
 class X11Connection {
 public:
+    static constexpr int kAnswerSeconds = 10;
+
     X11Connection();
     ~X11Connection();
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
 
     bool IsOpen() const { return m_open; }
+    // True once the server has let the time pass without answering; every wait of the
+    // connection then ends at once, without a reply.
+    bool TimedOut() const;
     xcb_connection_t* Get() const { return m_connection; }
 
     // Waits for the reply to a request; an error answer is recorded and gives none.
@@ -47,8 +55,12 @@ public:
     int TakeError();
 
 private:
+    struct Watch;
+
     void Record(xcb_generic_error_t* error);
 
+    std::shared_ptr<Watch> m_watch;
+    std::thread m_watcher;
     xcb_connection_t* m_connection = nullptr;
     bool m_open = false;
     int m_firstErrorCode = 0;
@@ -69,9 +81,14 @@ void VisitX11Outputs(X11Connection& connection, const std::function<bool(X11Outp
 // The output at the display index among those VisitX11Outputs visits.
 std::optional<X11Output> FindX11Output(X11Connection& connection, int displayIndex);
 
-// The bytes of an 8-bit property of an output or of a window. Empty when the property is absent, of another format, or larger than
-// `maxBytes`.
-std::vector<std::uint8_t> ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
-                                              std::size_t maxBytes);
-std::vector<std::uint8_t> ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
-                                              std::size_t maxBytes);
+// An 8-bit property of an output or of a window. A property that is missing, empty or
+// of another format counts as absent; one of more than maxBytes is not fetched whole.
+struct X11PropertyBytes {
+    enum class Status { Absent, TooLarge, Read };
+    Status status = Status::Absent;
+    std::vector<std::uint8_t> bytes;  // when Read
+};
+X11PropertyBytes ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
+                                     std::size_t maxBytes);
+X11PropertyBytes ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
+                                     std::size_t maxBytes);

@@ -7,10 +7,17 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,12 +49,14 @@ void SwitchSecondOutput(bool on)
 }
 
 // A colour profile of the ramp in a property of the root window, or of DUMMY0, the
-// dummy driver's first output; a format of 16 bits is not one of a profile.
+// dummy driver's first output; a format of 16 bits is not one of a profile. A size
+// pads the profile with zeros.
 struct ProfileProperty {
     const char* name;
     GammaRamp ramp;
     bool onOutput = false;
     int format = 8;
+    std::size_t size = 0;
 };
 
 void ChangeProperties(const std::vector<ProfileProperty>& properties, bool set)
@@ -59,19 +68,53 @@ void ChangeProperties(const std::vector<ProfileProperty>& properties, bool set)
     XRRFreeScreenResources(resources);
     for (const ProfileProperty& p : properties) {
         const Atom atom = XInternAtom(x, p.name, False);
-        const Bytes bytes = CalibrationProfile(p.ramp);
-        const int count = static_cast<int>(bytes.size()) * 8 / p.format;
-        if (set && p.onOutput)
-            XRRChangeOutputProperty(x, output, atom, XA_CARDINAL, p.format, PropModeReplace, bytes.data(), count);
-        else if (set)
-            XChangeProperty(x, root, atom, XA_CARDINAL, p.format, PropModeReplace, bytes.data(), count);
-        else if (p.onOutput)
+        Bytes bytes = CalibrationProfile(p.ramp);
+        bytes.resize(std::max(bytes.size(), p.size));
+        // In pieces that each fit in one request.
+        constexpr std::size_t kPiece = 4u << 20;
+        for (std::size_t at = 0; set && at < bytes.size(); at += kPiece) {
+            const int mode = at == 0 ? PropModeReplace : PropModeAppend;
+            const int count = static_cast<int>(std::min(kPiece, bytes.size() - at)) * 8 / p.format;
+            if (p.onOutput)
+                XRRChangeOutputProperty(x, output, atom, XA_CARDINAL, p.format, mode, &bytes[at], count);
+            else
+                XChangeProperty(x, root, atom, XA_CARDINAL, p.format, mode, &bytes[at], count);
+        }
+        if (set)
+            continue;
+        if (p.onOutput)
             XRRDeleteOutputProperty(x, output, atom);
         else
             XDeleteProperty(x, root, atom);
     }
     XCloseDisplay(x);  // after every request has been handled
 }
+
+// Stands for a server that accepts connections and never answers: a listening socket
+// in the abstract namespace, where xcb looks for display :N first.
+class SilentServer {
+public:
+    SilentServer() : m_socket(socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        for (m_number = 9900; m_number < 10000; ++m_number) {
+            const std::string path = "/tmp/.X11-unix/X" + std::to_string(m_number);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path + 1, path.data(), path.size());
+            const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+            if (!std::filesystem::exists(path) && bind(m_socket, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                listen(m_socket, 8) == 0)
+                return;
+        }
+    }
+    ~SilentServer() { close(m_socket); }
+
+    std::string Display() const { return ":" + std::to_string(m_number); }
+
+private:
+    int m_socket;
+    int m_number;
+};
 
 // Exit status, and what was written to standard output and standard error.
 using Outcome = std::pair<int, std::string>;
@@ -95,7 +138,10 @@ Outcome RunProgram(const TempDir& home, const std::string& env, const std::vecto
 const std::string kNoDisplay = "ERROR: EnumDisplayDevices falied 0";
 const std::string kNotLoaded = " could not be loaded: missing, too short, or without calibration curves\n";
 const std::string kNoProfile = " has no colour profile with calibration curves\n";
+const std::string kNotCopied = "rampwise: the colour profile of display 0 was not copied to ";
 const Outcome kApplied = {0, ""}, kNoSuchDisplay = {1, kNoDisplay + "\n"};
+// Stands for the program's cache folder in expected output.
+const std::string kCacheMark = "{cache}";
 
 } // namespace
 
@@ -113,6 +159,9 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
     const std::string dayLut = files.Write("day.lut", LutFileBytes(lut));
     const std::string shortLut = files.Write("short.lut", Bytes(1000, 0x80));
     const std::string tableProfile = files.Write("table.icc", CalibrationProfile(table));
+    const std::string forged = files.Write("x\x1b[2J\nERROR: forged.icc", ProfileBuilder().Build());
+    const std::string forgedShown = files.PathOf("x\\x1b[2J\\nERROR: forged.icc");
+    const SilentServer silent;
     const std::vector<std::string> byDefault = {"/pt", "@default", "0"}, onSecond = {"/pt", "@default", "1"};
     const ProfileProperty onRoot = {"_ICC_PROFILE", root};
     const Outcome noProfile0 = {1, "rampwise: display 0" + kNoProfile}, noProfile1 = {1, "rampwise: display 1" + kNoProfile};
@@ -122,11 +171,12 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         const char* name;
         bool secondOn;  // DUMMY1 switched on
         std::vector<ProfileProperty> properties;
-        const char* env;  // variable assignments for the program
+        std::string env;  // variable assignments for the program, or a command to run it with
         std::vector<std::string> arguments;
         Outcome outcome;
         std::vector<GammaRamp> tables;          // of the outputs that show a picture, in order
         std::vector<std::string> cached = {};  // files below the program's home folder
+        std::string setup = {};                 // shell commands run in the home folder first
     } cases[] = {
         {"LUT file", false, {}, "", {"/pt", dayLut, "0"}, kApplied, {lut}},
         {"table profile, no switch", false, {}, "", {tableProfile}, kApplied, {table}},
@@ -141,14 +191,36 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         {"16-bit property", false, {{"_ICC_PROFILE", root, false, 16}}, "", byDefault, noProfile0, {known}},
         {"no cache home", false, {onRoot}, "env -u XDG_CACHE_HOME", byDefault, kApplied, {root}, {home0}},
         {"relative cache home", false, {onRoot}, "XDG_CACHE_HOME=cache", byDefault, kApplied, {root}, {home0}},
-        {"unusable cache home", false, {onRoot}, "XDG_CACHE_HOME=/dev/null", byDefault, noProfile0, {known}},
+        // The copy in the cache is a convenience: without it the profile still applies.
+        {"unusable cache home", false, {onRoot}, "XDG_CACHE_HOME=/dev/null", byDefault,
+         {0, kNotCopied + "/dev/null/rampwise: Not a directory\n"}, {root}},
+        {"cache folder open to others", false, {onRoot}, "", byDefault,
+         {0, kNotCopied + kCacheMark + "/rampwise: the folder must be yours alone (owned by you, mode 0700)\n"}, {root},
+         {}, "mkdir -p -m 0777 cache/rampwise"},
+        {"cache folder of another user", false, {onRoot}, "", byDefault,
+         {0, kNotCopied + kCacheMark + "/rampwise: the folder must be yours alone (owned by you, mode 0700)\n"}, {root},
+         {}, "mkdir -p -m 0700 cache/rampwise && chown 65534 cache/rampwise"},
+        {"copies left by killed runs", false, {onRoot}, "", byDefault, kApplied, {root},
+         {cache0, "cache/rampwise/display-0.icc.b2C3d4", "cache/rampwise/notes.icc.a1B2c3"},
+         "mkdir -p -m 0700 cache/rampwise && cd cache/rampwise && touch -d '-2 min' display-0.icc.a1B2c3 "
+         "display-12.icc.Z9y8X7 notes.icc.a1B2c3 && touch display-0.icc.b2C3d4"},
+        {"profile over the size limit", false, {{"_ICC_PROFILE", root, false, 8, (64u << 20) + 1}}, "", byDefault,
+         {1, "rampwise: the colour profile of display 0 is larger than 64 MiB and was not read\n"}, {known}},
+        {"control characters in a name", false, {}, "", {"/pt", forged, "0"},
+         {1, "No VCGT or mLUT tag foung in profile " + forgedShown + "\nrampwise: " + forgedShown + kNotLoaded},
+         {known}},
         {"second display", true, {}, "", {"/pt", dayLut, "1"}, kApplied, {known, lut}},
         {"third display", true, {}, "", {"/pt", dayLut, "2"}, kNoSuchDisplay, {known, known}},
         {"@default 1: the root's plain name is display 0's", true, {onRoot}, "", onSecond, noProfile1, {known, known}},
         {"@default 1 from the root window", true, {{"_ICC_PROFILE_1", second}}, "", onSecond, kApplied, {known, second},
          {"cache/rampwise/display-1.icc"}},
         {"second display switched off", false, {}, "", {"/pt", dayLut, "1"}, kNoSuchDisplay, {known}},
-        {"no X server", false, {}, "DISPLAY=:9999", {"/pt", dayLut, "0"}, kNoSuchDisplay, {known}},
+        {"no X server", false, {}, "DISPLAY=:9999", {"/pt", dayLut, "0"},
+         {1, "rampwise: cannot connect to the X server (DISPLAY=:9999)\n" + kNoDisplay + "\n"}, {known}},
+        {"X server that never answers", false, {}, "DISPLAY=" + silent.Display() + " timeout 30", byDefault,
+         {1, "rampwise: the X server (DISPLAY=" + silent.Display() + ") did not answer within 10 seconds\n" +
+                 kNoDisplay + "\n"},
+         {known}},
     };
     bool secondOn = false;
     for (const auto& c : cases) {
@@ -158,8 +230,13 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         for (std::size_t i = 0; i < c.tables.size(); ++i)
             EXPECT_TRUE(WriteDisplayRamp(static_cast<int>(i), known));
         const TempDir home;
+        if (!c.setup.empty())
+            EXPECT_EQ(std::system(("cd " + home.PathOf("") + " && " + c.setup).c_str()), 0) << c.setup;
         ChangeProperties(c.properties, true);
-        EXPECT_EQ(RunProgram(home, c.env, c.arguments), c.outcome);
+        Outcome outcome = c.outcome;
+        if (const std::size_t mark = outcome.second.find(kCacheMark); mark != std::string::npos)
+            outcome.second.replace(mark, kCacheMark.size(), home.PathOf("cache"));
+        EXPECT_EQ(RunProgram(home, c.env, c.arguments), outcome);
         ChangeProperties(c.properties, false);
         EXPECT_EQ(home.Files(), c.cached);
 
