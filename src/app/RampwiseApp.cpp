@@ -18,8 +18,9 @@ bool CRampwiseApp::RunStartup()
 
     const LaunchArguments arguments = ParseLaunchArguments(GetProcessArguments());
 
+    // A script or a scheduled task tells by the exit status whether the display took the ramp.
     if (arguments.IsSilentApply()) {
-        RunSilentApply(arguments);
+        m_exitCode = RunSilentApply(arguments) == SilentApplyResult::Applied ? 0 : 1;
         return false;
     }
 

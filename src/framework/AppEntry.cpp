@@ -12,12 +12,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!app)
         return 1;
     // Nothing may unwind out of the program: an error that escapes start-up (a file
-    // that fails while it is read) ends the program with a failure status.
+    // that fails while it is read) ends the program with status 1, as nothing was done.
     try {
         if (app->RunStartup())
             return app->Run();
     } catch (const std::exception&) {
-        return 2;
+        return 1;
     }
-    return 0;
+    return app->m_exitCode;
 }

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "framework/WinApp.h"
+
 // How a dialog's messages flow. DoModal creates the dialog inside a
 // WindowCreationScope: the dialog manager creates the dialog window with
 // CreateWindowEx, whose HCBT_CREATEWND hook call subclasses it before WM_NCCREATE
@@ -66,9 +68,14 @@ private:
 
 } // namespace
 
+// Without a parent the dialog is owned by the program's main window, once that is up:
+// the main window is then disabled while the dialog runs, and the dialog gets no
+// task-bar button of its own.
 INT_PTR CDialog::DoModal()
 {
-    HWND owner = m_parent ? m_parent->m_hWnd : nullptr;
+    const CWinApp* app = AfxGetApp();
+    const CWnd* parent = m_parent ? m_parent : app ? app->GetMainWnd() : nullptr;
+    HWND owner = parent ? parent->m_hWnd : nullptr;
     std::optional<AcceleratorScope> accelerators;
     if (m_accelerators)
         accelerators.emplace(*this, &CDialog::MessageFilterProc);

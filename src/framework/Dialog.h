@@ -19,7 +19,8 @@ void DDX_Control(CDataExchange& dx, int id, CWnd& control);
 
 // A dialog built from a template resource, run modally. The object is attached
 // to the dialog window before its first message, so WM_NCCREATE and WM_CREATE reach
-// the class's message table like any other window's.
+// the class's message table like any other window's. Without a parent, the
+// program's main window owns it.
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);

@@ -1,5 +1,6 @@
 #include "framework/WinApp.h"
 
+#include "framework/CommandLineWin32.h"
 #include "framework/RegistryKey.h"
 
 namespace {
@@ -8,16 +9,9 @@ CWinApp* g_app = nullptr;
 
 std::string ExecutableBaseName()
 {
-    char path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path, length < MAX_PATH ? length : MAX_PATH);
-    std::size_t slash = name.find_last_of("\\/");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
-    std::size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
-    return name;
+    const std::wstring path = GetModuleFilePath();
+    const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    return NarrowFromWide(name.substr(0, name.find_last_of(L'.')).c_str());
 }
 
 } // namespace
@@ -25,6 +19,20 @@ std::string ExecutableBaseName()
 CWinApp* AfxGetApp()
 {
     return g_app;
+}
+
+// The path may be longer than MAX_PATH, and in UTF-8 take more bytes than characters.
+std::wstring GetModuleFilePath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 CWinApp::CWinApp(const char* appName)

@@ -38,6 +38,8 @@ public:
 
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
+    // The program's exit status when RunStartup ends it without a message loop.
+    int m_exitCode = 0;
 
 private:
     std::string ProfileSectionPath(const char* section) const;
@@ -48,3 +50,6 @@ private:
 
 // The one application object, or null before it is constructed.
 CWinApp* AfxGetApp();
+
+// The full path of the program's executable file; empty when the system cannot tell.
+std::wstring GetModuleFilePath();

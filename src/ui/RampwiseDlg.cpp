@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/File.h"
 #include "framework/Handles.h"
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
@@ -176,9 +177,15 @@ void CRampwiseDlg::SaveRamp()
     const std::optional<std::string> chosen = m_chooseFile(
         FileRequest{false, "lut", "*.lut", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, kLutFilter},
         *this);
-    if (!chosen || !SaveLutFile(m_ramp, *chosen))
+    if (!chosen)
         return;
-    AddLogLine("* LUT values saved to file:");
+    bool saved = false;
+    try {
+        saved = SaveLutFile(m_ramp, *chosen);
+    } catch (const CFileException&) {
+        // A full disk, say: the log says so like any other failed save.
+    }
+    AddLogLine(saved ? "* LUT values saved to file:" : "ERROR: LUT values could not be saved to file:");
     AddLogLine("   %s", chosen->c_str());
 }
 

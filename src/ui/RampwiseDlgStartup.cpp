@@ -23,7 +23,8 @@ std::string CRampwiseDlg::GetStartupValueName() const
 }
 
 // Applies the source to the selected display now and stores it for every log-on. A
-// default entry applies the display's profile now, but stores the keyword.
+// default entry applies the display's profile now, but stores the keyword. A command
+// that could not be stored unharmed is refused before anything is applied.
 void CRampwiseDlg::SetStartupEntry(bool useDefault, bool allUsers)
 {
     const int display = GetSelectedDisplay();
@@ -31,16 +32,23 @@ void CRampwiseDlg::SetStartupEntry(bool useDefault, bool allUsers)
     if (!chosen)
         return;
     const std::string& source = *chosen;
-    if (!LoadLutSource(m_ramp, source) || !WriteDisplayRamp(display, m_ramp))
-        return;
-    m_diagram.Invalidate(true);
-
     const StartupScope scope = ScopeOf(allUsers);
     const std::optional<std::string> program = ProgramPathForStartupEntry();
-    const LONG status =
-        program ? WriteStartupEntry(scope, GetStartupValueName(),
-                                    FormatStartupCommand(*program, useDefault ? std::string(kDefaultProfileKeyword) : source, display))
-                : kStartupPathNotRepresentable;
+    const std::optional<std::string> command =
+        program ? FormatStartupCommand(*program, useDefault ? std::string(kDefaultProfileKeyword) : source, display)
+                : std::nullopt;
+    if (!command) {
+        AddLogLine("%s", StartupSetError(scope, kStartupPathNotRepresentable).c_str());
+        return;
+    }
+    if (!LoadLutSource(m_ramp, source) || !WriteDisplayRamp(display, m_ramp)) {
+        AddLogLine("ERROR: Startup LUT could not be loaded from file:");
+        AddLogLine("   %s", source.c_str());
+        return;
+    }
+    m_diagram.Invalidate(true);
+
+    const LONG status = WriteStartupEntry(scope, GetStartupValueName(), *command);
     if (status != ERROR_SUCCESS) {
         AddLogLine("%s", StartupSetError(scope, status).c_str());
         return;

@@ -23,8 +23,11 @@ std::string StartupValueName(int displayIndex)
     return name;
 }
 
-std::string FormatStartupCommand(const std::string& programPath, const std::string& source, int displayIndex)
+std::optional<std::string> FormatStartupCommand(const std::string& programPath, const std::string& source,
+                                                int displayIndex)
 {
+    if ((programPath + source).find('"') != std::string::npos)
+        return std::nullopt;
     return "\"" + programPath + "\" /pt \"" + source + "\" " + std::to_string(displayIndex);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,11 @@ inline constexpr const char* kStartupRunKeyPath = "Software\\Microsoft\\Windows\
 // "Rampwise" for display index 0 (and below), "Rampwise_<n>" for n >= 1.
 std::string StartupValueName(int displayIndex);
 
-// "<programPath>" /pt "<source>" <displayIndex>. Windows paths hold no quotes, and a
-// file path never ends in a backslash, so both arguments survive the splitter as given.
-std::string FormatStartupCommand(const std::string& programPath, const std::string& source, int displayIndex);
+// "<programPath>" /pt "<source>" <displayIndex>. A file path never ends in a
+// backslash, so both arguments survive the splitter as given; nothing when either
+// holds a quote, which would end it early and change the command.
+std::optional<std::string> FormatStartupCommand(const std::string& programPath, const std::string& source,
+                                                int displayIndex);
 
 enum class StartupEntryKind { Absent, Default, File };
 

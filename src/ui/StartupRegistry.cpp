@@ -1,11 +1,9 @@
 #include "ui/StartupRegistry.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
-#include "framework/Handles.h"
 #include "framework/RegistryKey.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -66,30 +64,32 @@ LONG DeleteStartupEntry(StartupScope scope, const std::string& valueName, const 
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
-std::optional<std::string> ExactAnsiFromWide(const wchar_t* text)
+std::optional<std::string> ExactAnsiFromWide(const wchar_t* text, UINT codePage)
 {
     if (!text[0])
         return std::string();
-    // UTF-8 as the ANSI code page takes neither flag; it holds every valid character.
-    const bool utf8 = GetACP() == CP_UTF8;
+    // UTF-8 (the program's code page from Windows 10 1903 on) takes neither flag; it
+    // holds every valid character.
+    const UINT page = codePage == CP_ACP ? GetACP() : codePage;
+    const bool utf8 = page == CP_UTF8;
     const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
 
-    int size = WideCharToMultiByte(CP_ACP, flags, text, -1, nullptr, 0, nullptr, usedDefaultOut);
+    int size = WideCharToMultiByte(page, flags, text, -1, nullptr, 0, nullptr, usedDefaultOut);
     if (size <= 1 || usedDefault)
         return std::nullopt;
     std::string narrow(static_cast<std::size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_ACP, flags, text, -1, narrow.data(), size, nullptr, usedDefaultOut) != size ||
+    if (WideCharToMultiByte(page, flags, text, -1, narrow.data(), size, nullptr, usedDefaultOut) != size ||
         usedDefault)
         return std::nullopt;
     narrow.resize(static_cast<std::size_t>(size - 1));
     return narrow;
 }
 
-std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path)
+std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path, UINT codePage)
 {
-    if (std::optional<std::string> exact = ExactAnsiFromWide(path))
+    if (std::optional<std::string> exact = ExactAnsiFromWide(path, codePage))
         return exact;
 
     DWORD length = GetShortPathNameW(path, nullptr, 0);
@@ -99,14 +99,15 @@ std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path)
     DWORD written = GetShortPathNameW(path, shortPath.data(), length);
     if (written == 0 || written >= length)
         return std::nullopt;
-    return ExactAnsiFromWide(shortPath.data());
+    return ExactAnsiFromWide(shortPath.data(), codePage);
 }
 
+// Not the command line's first word: started from a shell as "rampwise", that would
+// name no file at the next log-on.
 std::optional<std::string> ProgramPathForStartupEntry()
 {
-    int count = 0;
-    const LocalMemory<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
-    if (!argv || count < 1)
+    const std::wstring path = GetModuleFilePath();
+    if (path.empty())
         return std::nullopt;
-    return AnsiPathForStartupEntry(argv.Get()[0]);
+    return AnsiPathForStartupEntry(path.c_str());
 }

@@ -10,7 +10,8 @@
 // The autostart entries on the real registry. keyPath exists for tests only: every
 // caller in the program uses the Run key. The key is opened, never created.
 
-// The status a set command reports when the program path cannot be stored unharmed.
+// The status a set command reports when the program path or the source cannot be
+// stored unharmed.
 inline constexpr LONG kStartupPathNotRepresentable = ERROR_INVALID_PARAMETER;
 
 HKEY StartupRootKey(StartupScope scope);
@@ -27,11 +28,12 @@ LONG DeleteStartupEntry(StartupScope scope, const std::string& valueName,
                         const char* keyPath = kStartupRunKeyPath);
 
 // The text in the ANSI code page when every character converts exactly (no best-fit
-// look-alikes, no default character), else nullopt.
-std::optional<std::string> ExactAnsiFromWide(const wchar_t* text);
+// look-alikes, no default character), else nullopt. codePage exists for tests: the
+// program runs in UTF-8, but on systems before Windows 10 1903 in one like Windows-1252.
+std::optional<std::string> ExactAnsiFromWide(const wchar_t* text, UINT codePage = CP_ACP);
 // The path exactly in the ANSI code page, else its short (8.3) form when that converts
 // exactly, else nullopt.
-std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path);
-// This program's own path, as the command-line splitter gives it, for the entry's data.
-// nullopt when the splitter fails or the path has no exact ANSI form.
+std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path, UINT codePage = CP_ACP);
+// The full path of this program's file for the entry's data, however it was started;
+// nullopt when it has no exact ANSI form.
 std::optional<std::string> ProgramPathForStartupEntry();

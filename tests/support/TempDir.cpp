@@ -24,15 +24,14 @@ TempDir::~TempDir()
 
 std::string TempDir::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
 {
-    const std::string path = PathOf(name);
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
+    std::ofstream(FullPath(name), std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    return PathOf(name);
 }
 
 std::vector<std::uint8_t> TempDir::Read(const std::string& name) const
 {
-    std::ifstream in(PathOf(name), std::ios::binary);
+    std::ifstream in(FullPath(name), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

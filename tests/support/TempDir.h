@@ -13,7 +13,9 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string PathOf(const std::string& name) const { return (m_path / name).string(); }
+    // Names and paths are in UTF-8, the code page of the Windows program and its tests;
+    // the files get their names through the wide calls, whatever the code page.
+    std::string PathOf(const std::string& name) const { return FullPath(name).string(); }
     // Writes the file and returns its path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
     std::vector<std::uint8_t> Read(const std::string& name) const;
@@ -21,5 +23,7 @@ public:
     std::vector<std::string> Files() const;
 
 private:
+    std::filesystem::path FullPath(const std::string& name) const { return m_path / std::u8string(name.begin(), name.end()); }
+
     std::filesystem::path m_path;
 };

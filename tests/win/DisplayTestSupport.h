@@ -13,6 +13,7 @@
 #include "lut/GammaRamp.h"
 #include "support/RecordingLog.h"
 #include "support/TestRamps.h"
+#include "ui/StartupRegistry.h"
 
 // Wine keeps 8 bits per ramp entry, so these ramps have every entry a multiple of 257:
 // entry i of a channel is 257 * round(255 * (i / 255) ^ exponent).
@@ -63,3 +64,12 @@ protected:
 
     GammaRamp m_saved;
 };
+
+// The scope's entry for display 0 as a stored string, or "".
+inline std::string StoredEntry(StartupScope scope)
+{
+    char data[1024] = "";
+    DWORD size = sizeof(data);
+    RegGetValueA(StartupRootKey(scope), kStartupRunKeyPath, "Rampwise", RRF_RT_REG_SZ, nullptr, data, &size);
+    return data;
+}

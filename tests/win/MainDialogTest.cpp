@@ -34,28 +34,21 @@ GammaRamp AsWineKeepsIt(GammaRamp ramp)
 }
 
 // The About box runs its own modal loop: a timer inside it reads the version line and
-// closes it.
+// closes it. The line is read only when the main window owns the box (and is thus
+// disabled while the box is open).
 std::string VersionShownByAbout(HWND dialog, UINT message, WPARAM command)
 {
     g_aboutVersion[0] = '\0';
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         if (HWND about = FindWindowA(nullptr, "About Rampwise")) {
-            GetDlgItemTextA(about, IDC_VERSION, g_aboutVersion, sizeof(g_aboutVersion));
+            if (GetWindow(about, GW_OWNER) == AfxGetApp()->GetMainWnd()->m_hWnd)
+                GetDlgItemTextA(about, IDC_VERSION, g_aboutVersion, sizeof(g_aboutVersion));
             PostMessageA(about, WM_COMMAND, IDOK, 0);
         }
     });
     SendMessageA(dialog, message, command, 0);
     KillTimer(nullptr, timer);
     return g_aboutVersion;
-}
-
-// The scope's entry for display 0 as a stored string, or "".
-std::string StoredEntry(StartupScope scope)
-{
-    char data[1024] = "";
-    DWORD size = sizeof(data);
-    RegGetValueA(StartupRootKey(scope), kStartupRunKeyPath, "Rampwise", RRF_RT_REG_SZ, nullptr, data, &size);
-    return data;
 }
 
 // The Startup menu's items as it opens: "1" checked, "0" not, "-" greyed.
@@ -127,8 +120,9 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
 {
     const GammaRamp start = CurveRamp(2.2, 1.8, 1.0), curve = CurveRamp(1.6, 1.4, 1.2), linear = CurveRamp(1, 1, 1);
     const GammaRamp smoothed = [] { GammaRamp r; SetLinearRamp(r); SmoothRamp(r); return AsWineKeepsIt(r); }();
-    const std::string good = files.Write("good.lut", LutFileBytes(curve)), saved = files.PathOf("saved.lut");
+    const std::string good = files.Write("良い.lut", LutFileBytes(curve)), saved = files.PathOf("Сохранён.lut");
     const std::string bad = files.Write("bad.lut", std::vector<std::uint8_t>(1000)), icm = GetDisplayProfilePath(0);
+    const std::string nowhere = files.PathOf("no-such-folder\\x.lut");
     ASSERT_TRUE(WriteDisplayRamp(0, start));
     Run(dialog, [&] {
         EXPECT_EQ(dialog.Ramp(), start) << "read when the dialog opens";
@@ -139,7 +133,7 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
             {ID_FILE_LOADLUT, {}, {}, smoothed},  // cancelled
             {ID_FILE_LOADLUT, good, {"* LUT values loaded from file:", "   " + good}, curve},
             {ID_FILE_SAVELUT, saved, {"* LUT values saved to file:", "   " + saved}, curve},
-            {ID_FILE_SAVELUT, files.PathOf("no-such-folder\\x.lut"), {}, curve},
+            {ID_FILE_SAVELUT, nowhere, {"ERROR: LUT values could not be saved to file:", "   " + nowhere}, curve},
             {ID_FILE_LOADLUT, bad, {"ERROR: LUT values could not be loaded from file:", "   " + bad}, linear},
             {ID_LUT_LOADDEFAULT, {}, {"No VCGT or mLUT tag foung in profile " + icm,
                                       "ERROR: LUT values could not be loaded from default file:", "   " + icm}, linear},
@@ -150,7 +144,7 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
             EXPECT_EQ(CurrentRamp(), step.shown) << step.command;
             EXPECT_EQ(AsWineKeepsIt(dialog.Ramp()), step.shown) << "the diagram shows what the display has";
         }
-        EXPECT_EQ(files.Read("saved.lut"), LutFileBytes(curve));
+        EXPECT_EQ(files.Read("Сохранён.lut"), LutFileBytes(curve));
         EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_COMMAND, ID_HELP_ABOUT), "Version 1.1.0.46");
         EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX), "Version 1.1.0.46");
         BYTE keys[256] = {};
@@ -169,27 +163,31 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
 TEST_F(MainDialog, StartupCommandsApplyStoreAndCheckTheEntriesOfBothScopes)
 {
     const GammaRamp byFile = CurveRamp(1.3, 1.3, 1.3), byProfile = CurveRamp(2.0, 1.7, 1.5);
-    const std::string lut = files.Write("startup.lut", LutFileBytes(byFile)), icm = "   " + GetDisplayProfilePath(0);
+    const std::string lut = files.Write("Запуск 起動.lut", LutFileBytes(byFile)), icm = "   " + GetDisplayProfilePath(0);
+    const std::string bad = files.Write("bad.lut", std::vector<std::uint8_t>(1000));
     const CalibratedDisplayProfile calibrated(byProfile);
-    answer = lut;
     Run(dialog, [&] {
         const std::string display = "   " + dialog.GetSelectedDisplayText();
         const std::string program = ProgramPathForStartupEntry().value_or("?");
-        const std::string file = FormatStartupCommand(program, lut, 0);
-        const std::string keyword = FormatStartupCommand(program, "@default", 0);
+        const std::string file = FormatStartupCommand(program, lut, 0).value_or("?");
+        const std::string keyword = FormatStartupCommand(program, "@default", 0).value_or("?");
         const std::string setAll = "* Startup LUT set for all users on:";
         const std::string setUser = "* Startup LUT set for current user on:";
-        const std::string deleted = "* Startup LUT deleted for ";
-        const struct { UINT id; Lines lines; std::string all, user; const char* checks; GammaRamp shown; } steps[] = {
-            {ID_STARTUP_FILE_USER, {setUser, display, "   " + lut}, "", file, "000100", byFile},
-            {ID_STARTUP_DEFAULT_ALL, {setAll, display, icm}, keyword, file, "010100", byProfile},
-            {ID_STARTUP_DEFAULT_USER, {setUser, display, icm}, keyword, keyword, "010010", byProfile},
-            {ID_STARTUP_FILE_ALL, {setAll, display, "   " + lut}, file, keyword, "100010", byFile},
-            {ID_STARTUP_DELETE_ALL, {deleted + "all users on:", display}, "", keyword, "000010", byFile},
-            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "000000", byFile},
-            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "000000", byFile},
+        const std::string deleted = "* Startup LUT deleted for ", refused = "ERROR: Startup LUT could not be ";
+        // {command, log lines, file chosen, entry for all users, for the current user, menu, ramp}
+        const struct { UINT id; Lines lines; std::string chosen, all, user; const char* checks; GammaRamp shown; } steps[] = {
+            {ID_STARTUP_FILE_USER, {setUser, display, "   " + lut}, lut, "", file, "000100", byFile},
+            {ID_STARTUP_FILE_USER, {refused + "loaded from file:", "   " + bad}, bad, "", file, "000100", byFile},
+            {ID_STARTUP_FILE_USER, {refused + "set for current user: 87"}, "a\"b", "", file, "000100", byFile},
+            {ID_STARTUP_DEFAULT_ALL, {setAll, display, icm}, "", keyword, file, "010100", byProfile},
+            {ID_STARTUP_DEFAULT_USER, {setUser, display, icm}, "", keyword, keyword, "010010", byProfile},
+            {ID_STARTUP_FILE_ALL, {setAll, display, "   " + lut}, lut, file, keyword, "100010", byFile},
+            {ID_STARTUP_DELETE_ALL, {deleted + "all users on:", display}, "", "", keyword, "000010", byFile},
+            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "", "000000", byFile},
+            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "", "000000", byFile},
         };
         for (const auto& step : steps) {
+            answer = step.chosen;
             const Lines lines = Send(step.id);  // a profile's lines come first
             EXPECT_EQ(Lines(lines.end() - std::min(lines.size(), step.lines.size()), lines.end()), step.lines);
             EXPECT_EQ(StoredEntry(StartupScope::AllUsers), step.all) << step.checks;

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -8,25 +7,22 @@
 #include "TempDir.h"
 #include "app/SilentApply.h"
 #include "base/LaunchArguments.h"
+#include "res/resource.h"
 
 namespace {
 
-// Runs the program next to the test program with these arguments, calling `whileRunning`
-// with its process id every 10 ms for up to 30 s; gives its exit code, or STILL_ACTIVE
-// when it had to be ended.
-DWORD RunProgram(const std::string& arguments, const std::function<void(DWORD)>& whileRunning)
+// Runs the command line, calling `whileRunning` every 10 ms for up to 30 s; gives its
+// exit code, or STILL_ACTIVE when it had to be ended. A bare "rampwise" is the program
+// next to the test program, where the platform looks first.
+DWORD RunProgram(std::string commandLine, const std::function<void()>& whileRunning = [] {})
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string commandLine = "\"";
-    commandLine += (std::filesystem::path(path).parent_path() / "rampwise.exe").string() + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     EXPECT_TRUE(
         CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     for (int waited = 0; waited < 3000 && WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT; ++waited)
-        whileRunning(process.dwProcessId);
+        whileRunning();
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process.hProcess, &code);
     TerminateProcess(process.hProcess, 1);
@@ -40,14 +36,15 @@ class ProgramProcess : public DisplayRampTest {};
 } // namespace
 
 // Each source is applied in this process, where the display's ramp can be read back, and
-// by the program itself, which must end by itself whatever the outcome: the main dialog
-// or a message box would keep it running.
+// by the program itself, which must end by itself whatever the outcome (the main dialog
+// or a message box would keep it running) and tell by its exit status whether it applied.
 TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow)
 {
     TempDir folder;
-    std::filesystem::create_directory(folder.PathOf("with blank"));
     const GammaRamp known = CurveRamp(0.8, 0.8, 0.8), shown = CurveRamp(1.1, 1.5, 2.2);
-    const std::string lut = folder.Write("with blank\\curve.lut", LutFileBytes(shown));
+    // Names in any script: a LUT file and a profile are opened alike, and the display's
+    // profile has an ANSI name.
+    const std::string lut = folder.Write("Кривая 曲線.lut", LutFileBytes(shown));
     const CalibratedDisplayProfile calibrated(shown);
     const struct { std::string source; const char* display; SilentApplyResult result; } cases[] = {
         {lut, "0", SilentApplyResult::Applied},
@@ -62,18 +59,28 @@ TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow
         ASSERT_TRUE(WriteDisplayRamp(0, known));
         EXPECT_EQ(RunSilentApply(ParseLaunchArguments({"/pt", c.source, c.display})), c.result);
         EXPECT_EQ(CurrentRamp(), c.result == SilentApplyResult::Applied ? shown : known);
-        EXPECT_EQ(RunProgram("/pt \"" + c.source + "\" " + c.display, [](DWORD) {}), 0u);
+        EXPECT_EQ(RunProgram("rampwise /pt \"" + c.source + "\" " + c.display),
+                  c.result == SilentApplyResult::Applied ? 0u : 1u);
     }
 }
 
-TEST_F(ProgramProcess, WithoutArgumentsShowsTheMainWindowUntilEscape)
+// Started by its bare name, as from a shell: the window shows until Escape, and a
+// startup entry set there names the program by its full path.
+TEST_F(ProgramProcess, WithoutArgumentsShowsTheMainWindowAndStoresItsFullPathInStartupEntries)
 {
+    const CalibratedDisplayProfile calibrated(CurveRamp(1.1, 1.5, 2.2));
     bool shown = false;
-    EXPECT_EQ(RunProgram("", [&](DWORD) {
+    EXPECT_EQ(RunProgram("rampwise", [&] {
                   const HWND window = FindWindowA(nullptr, "Rampwise");
-                  if (!shown && (shown = IsWindowVisible(window)))
+                  if (!shown && (shown = IsWindowVisible(window))) {
+                      PostMessageA(window, WM_COMMAND, ID_STARTUP_DEFAULT_USER, 0);
                       PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+                  }
               }),
               0u);
-    EXPECT_TRUE(shown) << "no window captioned Rampwise";
+    // The entry is there only when the window showed and took the command.
+    char program[MAX_PATH] = {};
+    SearchPathA(nullptr, "rampwise.exe", nullptr, MAX_PATH, program, nullptr);  // where the bare name was found
+    EXPECT_EQ(StoredEntry(StartupScope::CurrentUser), FormatStartupCommand(program, "@default", 0));
+    DeleteStartupEntry(StartupScope::CurrentUser, "Rampwise");
 }
