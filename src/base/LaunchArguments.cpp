@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "base/DisplayIndex.h"
 
@@ -21,6 +22,7 @@ using Mode = LaunchArguments::Mode;
 // What a known switch does to the mode: sets it, or (nullopt) leaves it as it is.
 struct KnownSwitch {
     std::optional<Mode> mode;
+    bool keep = false;
 };
 
 std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
@@ -29,6 +31,12 @@ std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
         return KnownSwitch{Mode::PrintTo};
     if (name == "p")
         return KnownSwitch{Mode::Print};
+    if (name == "verify")
+        return KnownSwitch{Mode::Verify};
+    if (name == "release")
+        return KnownSwitch{Mode::Release};
+    if (name == "keep")
+        return KnownSwitch{std::nullopt, true};
     if (name == "dde")
         return KnownSwitch{Mode::Dde};
     if (EqualsIgnoringCase(name, "Register") || EqualsIgnoringCase(name, "Regserver"))
@@ -46,7 +54,7 @@ void ApplyPlainArgument(const std::string& argument, LaunchArguments& args)
         args.lutSource = argument;
         return;
     }
-    if (args.mode != LaunchArguments::Mode::PrintTo)
+    if (args.mode != Mode::PrintTo && args.mode != Mode::Verify)
         return;
     for (std::string* field : {&args.displayParameter, &args.secondParameter, &args.thirdParameter}) {
         if (field->empty()) {
@@ -74,9 +82,13 @@ LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments, 
             ApplyPlainArgument(argument, args);  // an absolute path
         else if (looksLikeSwitch && known && known->mode)
             args.mode = *known->mode;
+        else if (looksLikeSwitch && known && known->keep)
+            args.keep = true;
         else if (!looksLikeSwitch)
             ApplyPlainArgument(argument, args);
         // Any other switch is ignored.
     }
+    if (args.mode == Mode::Release && args.displayParameter.empty())
+        args.displayParameter = std::exchange(args.lutSource, {});
     return args;
 }

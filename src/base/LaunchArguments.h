@@ -6,15 +6,23 @@
 // What the command line asks for. Only a non-empty LUT source and, in print-to mode,
 // the display parameter matter to this program.
 struct LaunchArguments {
-    enum class Mode { None, Print, PrintTo, Dde, Register, Unregister };
+    enum class Mode { None, Print, PrintTo, Dde, Register, Unregister, Verify, Release };
 
     Mode mode = Mode::None;
     std::string lutSource;
     std::string displayParameter;
     std::string secondParameter;
     std::string thirdParameter;
+    // "/keep": after the silent apply, stay and keep the display on the ramp.
+    bool keep = false;
 
-    bool IsSilentApply() const { return !lutSource.empty(); }
+    // "/verify SOURCE [DISPLAY]" compares, "/release [DISPLAY]" ends keepers; neither
+    // is a silent apply. "/release" takes no source: its argument is the display.
+    bool IsSilentApply() const { return !lutSource.empty() && mode != Mode::Verify && mode != Mode::Release; }
+    bool IsVerify() const { return mode == Mode::Verify && !lutSource.empty(); }
+    bool IsRelease() const { return mode == Mode::Release; }
+    // "/release" without a display: every keeper of this user.
+    bool ReleasesAll() const { return IsRelease() && displayParameter.empty(); }
     int DisplayIndex() const;
 };
 

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "lut/GammaRamp.h"
+#include "lut/RampComparison.h"
 
 // The ramp and the colour profile of a display, by its zero-based index in the
 // platform's display enumeration. Every call enumerates afresh and reports a failed
 // platform call through LogError.
 bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp);
 bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp);
+// Reads the display's table as it stands (at its own size) and compares it with the
+// ramp; nothing when the table cannot be read. Writes nothing.
+std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRamp& ramp);
 // Fills the ramp from the calibration curves of the colour profile that the platform
 // associates with the display. On false the ramp is unchanged.
 bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp);

@@ -96,3 +96,11 @@ std::vector<DisplayListing> ListDisplays()
     }
     return displays;
 }
+
+std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRamp& ramp)
+{
+    GammaRamp shown;
+    if (!ReadDisplayRamp(displayIndex, shown))
+        return std::nullopt;
+    return CompareWithRamp({shown.Channel(0), shown.Channel(1), shown.Channel(2)}, ramp);
+}

@@ -87,7 +87,11 @@ std::span<const std::uint16_t> Table(const std::uint16_t* entries, int size)
 
 } // namespace
 
-bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
+namespace {
+
+// Reads the display's table at its own size and hands it to `use`; logs what failed.
+template <typename Use>
+bool WithDisplayTable(int displayIndex, Use use)
 {
     X11Connection connection;
     const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
@@ -103,12 +107,27 @@ bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
         LogError("ERROR: GetDeviceGammaRamp falied %i", errorCode);
         return false;
     }
-    const std::uint16_t* channels[] = {xcb_randr_get_crtc_gamma_red(gamma.get()),
-                                       xcb_randr_get_crtc_gamma_green(gamma.get()),
-                                       xcb_randr_get_crtc_gamma_blue(gamma.get())};
-    for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel)
-        ResampleGammaTable(Table(channels[channel], gamma->size), ramp.Channel(channel));
+    use(DisplayTable{Table(xcb_randr_get_crtc_gamma_red(gamma.get()), gamma->size),
+                     Table(xcb_randr_get_crtc_gamma_green(gamma.get()), gamma->size),
+                     Table(xcb_randr_get_crtc_gamma_blue(gamma.get()), gamma->size)});
     return true;
+}
+
+} // namespace
+
+bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
+{
+    return WithDisplayTable(displayIndex, [&](const DisplayTable& table) {
+        for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel)
+            ResampleGammaTable(table[channel], ramp.Channel(channel));
+    });
+}
+
+std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRamp& ramp)
+{
+    std::optional<RampDifference> difference;
+    WithDisplayTable(displayIndex, [&](const DisplayTable& table) { difference = CompareWithRamp(table, ramp); });
+    return difference;
 }
 
 bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
