@@ -4,10 +4,13 @@
 #include <utility>
 #include <vector>
 
+#include "lut/ByteSource.h"
 #include "lut/ProfileCurves.h"
 #include "support/ProfileBuilder.h"
 #include "support/RecordingLog.h"
 #include "support/TempDir.h"
+
+#include <sys/stat.h>  // mkfifo
 
 namespace {
 
@@ -154,6 +157,15 @@ TEST_F(ProfileCurvesTest, TheFirstCalibrationTagIsReadAtTheRequestedCountAndAnUn
                  ReadProfileCurves("/no/such/profile.icc", red, green, blue, &count) ||
                  ReadProfileCurves(dir.PathOf("display.icc").c_str(), red, green, blue, nullptr));
     EXPECT_TRUE(LeftAlone() && LoggedLines().empty());
+#ifndef _WIN32
+    // A named pipe is refused without a read, which could wait for ever. A writer is
+    // kept on this one, so that an open that waits for one returns at once.
+    const std::string fifo = dir.PathOf("pipe.icc");
+    std::FILE* writer = mkfifo(fifo.c_str(), 0600) == 0 ? std::fopen(fifo.c_str(), "r+b") : nullptr;
+    ASSERT_TRUE(writer);
+    EXPECT_FALSE(FileByteSource().Open(fifo.c_str()));
+    std::fclose(writer);
+#endif
 }
 
 TEST_F(ProfileCurvesTest, FormulaCurvesAndTheirRangeReports)
