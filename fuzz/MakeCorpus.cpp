@@ -1,5 +1,5 @@
-// Writes the seed corpus of the profile fuzzer: small profiles made with the test
-// profile builder, one of each kind of calibration tag, and a raw LUT file, which
+// Writes the seed corpus of the profile and LUT fuzzers: small profiles made with the
+// test profile builder, one of each kind of calibration tag, and a raw LUT file, which
 // users hand to the profile reader too when it is named like a profile.
 //
 //   make_fuzz_corpus fuzz/corpus

@@ -1,9 +1,13 @@
-// Feeds arbitrary bytes to the profile parser, the same code ReadProfileCurves runs
-// on a file, here reading from memory.
+// Feeds arbitrary bytes to the profile parser twice: from memory, and written to a
+// file and read through ReadProfileCurves, the way a user's profile is read. Both
+// must come to the same answer, curve for curve, whatever the bytes are.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
+#include "FuzzFolder.h"
 #include "base/Log.h"
 #include "lut/ByteSource.h"
 #include "lut/ProfileCurves.h"
@@ -14,29 +18,37 @@ void LogError(const char*, ...) {}
 
 namespace {
 
-void Parse(const std::uint8_t* data, std::size_t size, std::uint32_t count)
+void Parse(const std::uint8_t* data, std::size_t size, const std::string& path, std::uint32_t count)
 {
     MemoryByteSource source(data, size);
     ProfileCurveSet curves;
-    if (!ParseProfileCurves(source, "fuzz.icc", count, curves))
-        return;
-    if (!curves.red || !curves.green || !curves.blue)
+    const bool parsed = ParseProfileCurves(source, "fuzz.icc", count, curves);
+    if (parsed && (!curves.red || !curves.green || !curves.blue))
         __builtin_trap();
-    // Touch both ends of every curve so that a short allocation shows.
-    for (const CurveArray* curve : {&curves.red, &curves.green, &curves.blue}) {
-        volatile std::uint16_t ends = static_cast<std::uint16_t>((*curve)[0] ^ (*curve)[count - 1]);
-        (void)ends;
-    }
+
+    CurveArray red, green, blue;
+    if (ReadProfileCurves(path.c_str(), red, green, blue, &count) != parsed)
+        __builtin_trap();
+    if (!parsed)
+        return;
+    // Comparing whole curves also touches both ends of each, so a short allocation shows.
+    const CurveArray* fromMemory[] = {&curves.red, &curves.green, &curves.blue};
+    const CurveArray* fromFile[] = {&red, &green, &blue};
+    for (std::size_t c = 0; c < 3; ++c)
+        if (std::memcmp(fromMemory[c]->get(), fromFile[c]->get(), count * sizeof(std::uint16_t)) != 0)
+            __builtin_trap();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Parse(data, size, 256);
+    static const FuzzFolder folder;
+    const std::string path = folder.Write("fuzz.icc", data, size);
+    Parse(data, size, path, 256);
     // The parser skips the header, so its first two bytes can pick a second count
     // (1 to 2048) that drives the resampling both ways.
     if (size >= 2)
-        Parse(data, size, 1 + ((std::uint32_t{data[0]} << 8 | data[1]) % 2048));
+        Parse(data, size, path, 1 + ((std::uint32_t{data[0]} << 8 | data[1]) % 2048));
     return 0;
 }

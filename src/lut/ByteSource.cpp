@@ -3,6 +3,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The plain fseek/ftell take a long, which is 32 bits on Windows.
@@ -24,6 +31,43 @@ std::int64_t Tell(std::FILE* file)
 #endif
 }
 
+// Opens the file for reading only when it is one whose reads end: a regular file, or
+// a folder (whose read then fails, as a read error of the open file). A named pipe, a
+// socket or a device is refused at once; reading one could wait for ever, and a log-on
+// script that names one must not hang.
+std::FILE* OpenForReading(const char* path)
+{
+#ifdef _WIN32
+    // The run-time library types the handle by GetFileType: a disk file is _S_IFREG, a
+    // pipe _S_IFIFO, a console or other device _S_IFCHR. Opening a pipe or a device
+    // does not wait; only reading it could.
+    std::FILE* file = std::fopen(path, "rb");
+    struct _stat64 status {};
+    if (file && (_fstat64(_fileno(file), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+#else
+    // Without O_NONBLOCK the open itself waits for a writer when the path is a FIFO.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode))) {
+        close(fd);
+        return nullptr;
+    }
+    // The reads themselves are ordinary ones: where a file can carry a mandatory lock,
+    // O_NONBLOCK would make its read fail rather than wait for the lock.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file)
+        close(fd);
+    return file;
+#endif
+}
+
 } // namespace
 
 bool MemoryByteSource::ReadAt(std::uint64_t pos, void* buffer, std::size_t n)
@@ -37,7 +81,7 @@ bool MemoryByteSource::ReadAt(std::uint64_t pos, void* buffer, std::size_t n)
 
 bool FileByteSource::Open(const char* path)
 {
-    m_file.reset(std::fopen(path, "rb"));
+    m_file.reset(OpenForReading(path));
     m_size = kUnknown;
     m_position = 0;
     m_readError.reset();

@@ -42,11 +42,12 @@ private:
 
 // A file read piece by piece with seek and read; it is never loaded whole, so a huge
 // file costs no more than the bytes the parser asks for. A file whose size cannot be
-// found (a pipe, say) reports the largest size and is read forward from its start;
-// the read itself then tells how far the bytes go.
+// found reports the largest size and is read forward from its start; the read itself
+// then tells how far the bytes go.
 class FileByteSource final : public ByteSource {
 public:
-    // False when the file cannot be opened.
+    // False when the file cannot be opened, or is a named pipe, a socket or a device:
+    // those are refused without waiting, never read.
     bool Open(const char* path);
 
     std::uint64_t Size() const override { return m_size; }

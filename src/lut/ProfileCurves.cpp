@@ -1,5 +1,6 @@
 #include "lut/ProfileCurves.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -14,6 +15,12 @@ namespace {
 constexpr std::uint64_t kTagCountOffset = 128;
 constexpr std::uint64_t kTagTableOffset = 132;
 constexpr std::size_t kTagEntrySize = 12;
+// Real profiles carry a few dozen tags, a few hundred at most. A larger count is
+// damage or malice, and a table of 0xFFFFFFFF entries in a sparse file of gigabytes
+// would take seconds to minutes to scan.
+constexpr std::uint32_t kMaxTagCount = 65536;
+// The table is read this many entries at a time (3 KB), not one entry per read.
+constexpr std::uint32_t kTagBlockEntries = 256;
 
 constexpr std::uint32_t kMlutSignature = 0x6D4C5554;  // 'mLUT'
 constexpr std::uint32_t kVcgtSignature = 0x76636774;  // 'vcgt'
@@ -226,19 +233,27 @@ bool ParseProfileCurves(ByteSource& source, const char* name, std::uint32_t coun
     std::uint32_t tagCount = 0;
     if (!ReadU32(source, kTagCountOffset, tagCount))
         return false;
-    // A tag count larger than the table ends at the end of the file, not in a long loop.
-    for (std::uint32_t i = 0; i < tagCount; ++i) {
-        std::uint8_t entry[kTagEntrySize];
-        if (!source.ReadAt(kTagTableOffset + std::uint64_t{i} * kTagEntrySize, entry, sizeof(entry)))
+    // Refused before the table is read: a count past the bound, or a table that would
+    // run past the end of the file (even when a calibration tag comes before its end).
+    const std::uint64_t tableSize = std::uint64_t{tagCount} * kTagEntrySize;
+    if (tagCount > kMaxTagCount || tableSize > source.Size() - kTagTableOffset)
+        return false;
+    std::array<std::uint8_t, kTagBlockEntries * kTagEntrySize> block;
+    for (std::uint32_t first = 0; first < tagCount; first += kTagBlockEntries) {
+        const std::uint32_t n = std::min(kTagBlockEntries, tagCount - first);
+        if (!source.ReadAt(kTagTableOffset + std::uint64_t{first} * kTagEntrySize, block.data(), n * kTagEntrySize))
             return false;
-        const std::uint32_t signature = U32(entry);
-        const std::uint32_t offset = U32(entry + 4);
-        const std::uint32_t size = U32(entry + 8);
-        // Only the first calibration tag counts; any later one is never looked at.
-        if (signature == kMlutSignature)
-            return ReadMlut(source, offset, count, curves);
-        if (signature == kVcgtSignature)
-            return ReadVcgt(source, offset, size, count, curves);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const std::uint8_t* entry = block.data() + i * kTagEntrySize;
+            const std::uint32_t signature = U32(entry);
+            const std::uint32_t offset = U32(entry + 4);
+            const std::uint32_t size = U32(entry + 8);
+            // Only the first calibration tag counts; any later one is never looked at.
+            if (signature == kMlutSignature)
+                return ReadMlut(source, offset, count, curves);
+            if (signature == kVcgtSignature)
+                return ReadVcgt(source, offset, size, count, curves);
+        }
     }
     LogError("No VCGT or mLUT tag foung in profile %s", name);
     return false;

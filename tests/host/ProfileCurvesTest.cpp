@@ -4,10 +4,13 @@
 #include <utility>
 #include <vector>
 
+#include "lut/ByteSource.h"
 #include "lut/ProfileCurves.h"
 #include "support/ProfileBuilder.h"
 #include "support/RecordingLog.h"
 #include "support/TempDir.h"
+
+#include <sys/stat.h>  // mkfifo
 
 namespace {
 
@@ -99,6 +102,9 @@ TEST_F(ProfileCurvesTest, TheFirstCalibrationTagIsReadAtTheRequestedCountAndAnUn
     for (std::size_t i = 0; i < bytes8.size(); ++i)
         curves8.push_back(static_cast<std::uint16_t>((bytes8[i] = static_cast<std::uint8_t>(i * 7 + i / 256)) << 8));
     const std::string greenLine = "Green: Gamma 1.000000 Min 0.000000 Max 1.000000";
+    ProfileBuilder many;  // 65,535 tags that carry no curves
+    for (int i = 1; i < 65536; ++i)
+        many.Tag(kDescTag, {});
     const struct {
         const char* name;
         Bytes profile;
@@ -118,10 +124,12 @@ TEST_F(ProfileCurvesTest, TheFirstCalibrationTagIsReadAtTheRequestedCountAndAnUn
         {"one-byte entries b read as b * 256", Table(3, 256, 1, bytes8), curves8, {kVcgtFound, TableLine(3, 8, 256, 786)}},
         {"a 1584-byte tag is 3 x 256 two-byte entries whatever its header says", WithTag(kVcgtTag, misdescribed),
          Source(256), {kVcgtFound, TableLine(3, 16, 256, 1584)}},
-        // Refused:
         {"1585-byte tag", WithTag(kVcgtTag, oneMore), {}, {kVcgtFound, TableLine(1, 8, 1024, 1585)}},
         {"shorter than 132 bytes", Bytes(131), {}, {}},
-        {"tag count beyond the table", Patched(WithTag(kDescTag, {}), 128, 0xFFFFFFFF), {}, {}},
+        {"65,536 tags, the last one mLUT", ProfileBuilder(many).Tag(kMlutTag, mlut).Build(), Source(256), {kMlutFound}},
+        // Refused:
+        {"65,537 tags", many.Tag(kDescTag, {}).Tag(kMlutTag, mlut).Build(), {}, {}},
+        {"a tag table running past the end, mLUT first", Patched(WithTag(kMlutTag, mlut), 128, 130), {}, {}},
         {"no calibration tag", WithTag(kDescTag, Bytes(12)), {},
          {"! No VCGT or mLUT tag foung in profile " + dir.PathOf("display.icc")}},
         {"no entries asked for", WithTag(kMlutTag, mlut), {}, {}, 0},
@@ -154,6 +162,15 @@ TEST_F(ProfileCurvesTest, TheFirstCalibrationTagIsReadAtTheRequestedCountAndAnUn
                  ReadProfileCurves("/no/such/profile.icc", red, green, blue, &count) ||
                  ReadProfileCurves(dir.PathOf("display.icc").c_str(), red, green, blue, nullptr));
     EXPECT_TRUE(LeftAlone() && LoggedTexts().empty());
+#ifndef _WIN32
+    // A named pipe is refused without a read, which could wait for ever. A writer is
+    // kept on this one, so that an open that waits for one returns at once.
+    const std::string fifo = dir.PathOf("pipe.icc");
+    std::FILE* writer = mkfifo(fifo.c_str(), 0600) == 0 ? std::fopen(fifo.c_str(), "r+b") : nullptr;
+    ASSERT_TRUE(writer);
+    EXPECT_FALSE(FileByteSource().Open(fifo.c_str()));
+    std::fclose(writer);
+#endif
 }
 
 TEST_F(ProfileCurvesTest, FormulaCurvesAndTheirRangeReports)
