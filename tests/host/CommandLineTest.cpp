@@ -45,6 +45,44 @@ TEST(CommandLine, SelectsSourceAndDisplay)
     }
 }
 
+// "/verify" compares and "/release" ends keepers: neither applies. "/keep" rides on an apply.
+TEST(CommandLine, TellsVerifyReleaseAndKeepFromTheSilentApply)
+{
+    constexpr auto all = SlashSwitches::All, knownOnly = SlashSwitches::KnownOnly;
+    enum Is { Apply, Verify, Release, ReleaseAll, Nothing };
+    const struct {
+        std::vector<std::string> arguments;
+        SlashSwitches slash;
+        Is is;
+        const char* lutSource;
+        int displayIndex;
+        bool keep = false;
+    } cases[] = {
+        {{"/verify", "day.lut"}, all, Verify, "day.lut", 0},
+        {{"day.lut", "/verify", "2"}, all, Verify, "day.lut", 2},  // the display follows as after /pt
+        {{"/verify", "/home/ann/day.icc", "1"}, knownOnly, Verify, "/home/ann/day.icc", 1},
+        {{"/verify"}, all, Nothing, "", 0},
+        {{"/Verify", "day.lut", "1"}, all, Apply, "day.lut", 0},  // case-sensitive: an unknown switch
+        {{"/verify", "day.lut", "/pt", "1"}, all, Apply, "day.lut", 1},  // the last mode counts
+        {{"/release"}, all, ReleaseAll, "", 0},
+        {{"/release", "3"}, knownOnly, Release, "", 3},
+        {{"/pt", "day.lut", "1", "/keep"}, knownOnly, Apply, "day.lut", 1, true},
+        {{"/keep", "day.lut"}, all, Apply, "day.lut", 0, true},
+        {{"/keep"}, all, Nothing, "", 0, true},
+    };
+    for (const auto& c : cases) {
+        const LaunchArguments parsed = ParseLaunchArguments(c.arguments, c.slash);
+        const std::string trace = testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.IsSilentApply(), c.is == Apply) << trace;
+        EXPECT_EQ(parsed.IsVerify(), c.is == Verify) << trace;
+        EXPECT_EQ(parsed.IsRelease(), c.is == Release || c.is == ReleaseAll) << trace;
+        EXPECT_EQ(parsed.ReleasesAll(), c.is == ReleaseAll) << trace;
+        EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
+        EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
+        EXPECT_EQ(parsed.keep, c.keep) << trace;
+    }
+}
+
 TEST(DisplayIndex, ReadsLikeAtoiButSaturates)
 {
     const std::pair<const char*, int> cases[] = {
