@@ -90,6 +90,7 @@ int main(int argc, char** argv)
         return Run(arguments);
     } catch (const CFileException& error) {
         LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());
-        return arguments.IsVerify() ? VerifyOutcome{VerifyOutcome::Result::NotLoaded, {}}.ExitStatus() : kNothingApplied;
+        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}};
+        return arguments.IsVerify() ? unreadable.ExitStatus() : kNothingApplied;
     }
 }

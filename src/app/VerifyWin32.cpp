@@ -15,7 +15,10 @@ namespace {
 // text in the program's code page.
 void PrintToParentConsole(const std::string& text)
 {
-    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+    // Refused with "access denied" when the process has a console already (Wine gives
+    // one to a program that a console program starts).
+    const bool attached = AttachConsole(ATTACH_PARENT_PROCESS);
+    if (!attached && GetLastError() != ERROR_ACCESS_DENIED)
         return;
     const std::string line = text + "\r\n";
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -36,7 +39,8 @@ void PrintToParentConsole(const std::string& text)
     }
     if (opened != INVALID_HANDLE_VALUE)
         CloseHandle(opened);
-    FreeConsole();
+    if (attached)
+        FreeConsole();
 }
 
 } // namespace

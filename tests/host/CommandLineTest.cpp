@@ -13,6 +13,7 @@ TEST(CommandLine, SelectsSourceAndDisplay)
         SlashSwitches slash;
         const char* lutSource;
         int displayIndex;
+        bool verify = false, keep = false;
     } cases[] = {
         {{}, all, "", 0},
         {{"day.lut"}, all, "day.lut", 0},
@@ -35,51 +36,20 @@ TEST(CommandLine, SelectsSourceAndDisplay)
         {{"/PT", "day.lut", "1"}, knownOnly, "/PT", 0},
         {{"-x", "day.lut"}, knownOnly, "day.lut", 0},  // a dash still introduces any switch
         {{"/pt", "day.lut", "/Embedding", "3"}, knownOnly, "day.lut", 3},
+        // Verify compares and release ends keepers: neither applies. Keep rides on an apply.
+        {{"day.lut", "/verify", "2"}, all, "day.lut", 2, true},
+        {{"/verify", "/home/ann/day.icc", "1"}, knownOnly, "/home/ann/day.icc", 1, true},
+        {{"/release", "3"}, knownOnly, "", 3},
+        {{"/pt", "/home/ann/day.icc", "1", "/keep"}, knownOnly, "/home/ann/day.icc", 1, false, true},
     };
     for (const auto& c : cases) {
         const LaunchArguments parsed = ParseLaunchArguments(c.arguments, c.slash);
         const std::string trace = testing::PrintToString(c.arguments);
         EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
-        EXPECT_EQ(parsed.IsSilentApply(), *c.lutSource != '\0') << trace;
-        EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
-    }
-}
-
-// "/verify" compares and "/release" ends keepers: neither applies. "/keep" rides on an apply.
-TEST(CommandLine, TellsVerifyReleaseAndKeepFromTheSilentApply)
-{
-    constexpr auto all = SlashSwitches::All, knownOnly = SlashSwitches::KnownOnly;
-    enum Is { Apply, Verify, Release, ReleaseAll, Nothing };
-    const struct {
-        std::vector<std::string> arguments;
-        SlashSwitches slash;
-        Is is;
-        const char* lutSource;
-        int displayIndex;
-        bool keep = false;
-    } cases[] = {
-        {{"/verify", "day.lut"}, all, Verify, "day.lut", 0},
-        {{"day.lut", "/verify", "2"}, all, Verify, "day.lut", 2},  // the display follows as after /pt
-        {{"/verify", "/home/ann/day.icc", "1"}, knownOnly, Verify, "/home/ann/day.icc", 1},
-        {{"/verify"}, all, Nothing, "", 0},
-        {{"/Verify", "day.lut", "1"}, all, Apply, "day.lut", 0},  // case-sensitive: an unknown switch
-        {{"/verify", "day.lut", "/pt", "1"}, all, Apply, "day.lut", 1},  // the last mode counts
-        {{"/release"}, all, ReleaseAll, "", 0},
-        {{"/release", "3"}, knownOnly, Release, "", 3},
-        {{"/pt", "day.lut", "1", "/keep"}, knownOnly, Apply, "day.lut", 1, true},
-        {{"/keep", "day.lut"}, all, Apply, "day.lut", 0, true},
-        {{"/keep"}, all, Nothing, "", 0, true},
-    };
-    for (const auto& c : cases) {
-        const LaunchArguments parsed = ParseLaunchArguments(c.arguments, c.slash);
-        const std::string trace = testing::PrintToString(c.arguments);
-        EXPECT_EQ(parsed.IsSilentApply(), c.is == Apply) << trace;
-        EXPECT_EQ(parsed.IsVerify(), c.is == Verify) << trace;
-        EXPECT_EQ(parsed.IsRelease(), c.is == Release || c.is == ReleaseAll) << trace;
-        EXPECT_EQ(parsed.ReleasesAll(), c.is == ReleaseAll) << trace;
-        EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
-        EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
+        EXPECT_EQ(parsed.IsSilentApply(), *c.lutSource != '\0' && !c.verify) << trace;
+        EXPECT_EQ(parsed.IsVerify(), c.verify) << trace;
         EXPECT_EQ(parsed.keep, c.keep) << trace;
+        EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
     }
 }
 
