@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "app/LogPosix.h"
 
 // Control characters, which a file name or DISPLAY may hold, are written as escapes:
 // a name must not start a line of its own that reads like another message, nor send
 // commands to the terminal.
-std::string Escaped(const std::string& text)
+std::string EscapeControlCharacters(const std::string& text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
@@ -32,8 +32,6 @@ std::string Escaped(const std::string& text)
     return out;
 }
 
-} // namespace
-
 void LogMessage(const char*, ...) {}
 
 void LogError(const char* format, ...)
@@ -48,6 +46,6 @@ void LogError(const char* format, ...)
         std::vsnprintf(text.data(), text.size() + 1, format, again);
     va_end(again);
     // One write per line, so that lines of two programs sharing the stream stay whole.
-    const std::string line = Escaped(text) + '\n';
+    const std::string line = EscapeControlCharacters(text) + '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }

@@ -1,13 +1,16 @@
 // The command-line program: the silent apply on the displays of the X server that
 // DISPLAY names. Exit status 0 when the display took the ramp, 1 when nothing was
-// applied, 2 when the command line names no LUT source.
+// applied, 2 when the command line names no LUT source. "/verify" compares instead:
+// 0 held, 1 differs, 2 when the source or the display cannot be read.
 
 #include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/LogPosix.h"
 #include "app/SilentApply.h"
+#include "app/Verify.h"
 #include "base/File.h"
 #include "base/LaunchArguments.h"
 #include "base/Log.h"
@@ -20,16 +23,50 @@ constexpr int kUsage = 2;
 
 constexpr const char* kUsageLine = "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n";
 
+// The source the command line names could not be loaded. For @default the display
+// back end has said why: no profile, no server, ...
+void ReportNotLoaded(const LaunchArguments& arguments)
+{
+    if (arguments.lutSource != kDefaultProfileKeyword)
+        LogError("rampwise: %s could not be loaded: missing, too short, or without calibration curves",
+                 arguments.lutSource.c_str());
+}
+
+// "/verify": the answer on standard output, whatever kept it from one on standard
+// error (from the back end, for a display that cannot be read).
+int Verify(const LaunchArguments& arguments)
+{
+    const VerifyOutcome outcome = RunVerify(arguments);
+    switch (outcome.result) {
+    case VerifyOutcome::Result::Holds:
+    case VerifyOutcome::Result::Differs: {
+        const std::string line = EscapeControlCharacters(FormatVerifyLine(arguments, outcome)) + '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        break;
+    }
+    case VerifyOutcome::Result::NotLoaded:
+        ReportNotLoaded(arguments);
+        break;
+    case VerifyOutcome::Result::NotRead:
+        break;
+    }
+    return outcome.ExitStatus();
+}
+
 int Run(const LaunchArguments& arguments)
 {
-    switch (RunSilentApply(arguments)) {
+    if (arguments.IsVerify())
+        return Verify(arguments);
+    RampDifference difference;
+    switch (RunSilentApply(arguments, &difference)) {
     case SilentApplyResult::Applied:
         return kApplied;
     case SilentApplyResult::NotLoaded:
-        // For @default the display back end has said why: no profile, no server, ...
-        if (arguments.lutSource != kDefaultProfileKeyword)
-            LogError("rampwise: %s could not be loaded: missing, too short, or without calibration curves",
-                     arguments.lutSource.c_str());
+        ReportNotLoaded(arguments);
+        return kNothingApplied;
+    case SilentApplyResult::NotHeld:
+        LogError("rampwise: display %d took the ramp but does not hold it (largest difference %d at %s entry %zu)",
+                 arguments.DisplayIndex(), difference.largest, ChannelName(difference.channel), difference.entry);
         return kNothingApplied;
     case SilentApplyResult::NotApplied:
         break;
@@ -42,7 +79,7 @@ int Run(const LaunchArguments& arguments)
 int main(int argc, char** argv)
 {
     const LaunchArguments arguments = ParseLaunchArguments(std::vector<std::string>(argv + 1, argv + argc), SlashSwitches::KnownOnly);
-    if (!arguments.IsSilentApply()) {
+    if (!arguments.IsSilentApply() && !arguments.IsVerify()) {
         std::fputs(kUsageLine, stderr);
         return kUsage;
     }
@@ -53,6 +90,7 @@ int main(int argc, char** argv)
         return Run(arguments);
     } catch (const CFileException& error) {
         LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());
-        return kNothingApplied;
+        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}};
+        return arguments.IsVerify() ? unreadable.ExitStatus() : kNothingApplied;
     }
 }

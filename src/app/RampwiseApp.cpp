@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/SilentApply.h"
+#include "app/VerifyWin32.h"
 #include "base/LaunchArguments.h"
 #include "framework/CommandLineWin32.h"
 #include "ui/RampwiseDlg.h"
@@ -17,6 +18,12 @@ bool CRampwiseApp::RunStartup()
     SetICMMode(GetDC(nullptr), ICM_ON);
 
     const LaunchArguments arguments = ParseLaunchArguments(GetProcessArguments());
+
+    // A script tells by the exit status whether the display holds the source's ramp.
+    if (arguments.IsVerify()) {
+        m_exitCode = RunVerifyToConsole(arguments);
+        return false;
+    }
 
     // A script or a scheduled task tells by the exit status whether the display took the ramp.
     if (arguments.IsSilentApply()) {

@@ -1,15 +1,33 @@
 #include "app/SilentApply.h"
 
+#include <optional>
+
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
+bool LoadLaunchSource(const LaunchArguments& arguments, GammaRamp& ramp)
+{
+    return arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(arguments.DisplayIndex(), ramp)
+                                                         : LoadLutSource(ramp, arguments.lutSource);
+}
+
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifference* found)
 {
     const int displayIndex = arguments.DisplayIndex();
     GammaRamp ramp;
-    const bool loaded = arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(displayIndex, ramp)
-                                                                      : LoadLutSource(ramp, arguments.lutSource);
-    if (!loaded)
+    if (!LoadLaunchSource(arguments, ramp))
         return SilentApplyResult::NotLoaded;
-    return WriteDisplayRamp(displayIndex, ramp) ? SilentApplyResult::Applied : SilentApplyResult::NotApplied;
+    if (!WriteDisplayRamp(displayIndex, ramp))
+        return SilentApplyResult::NotApplied;
+    // A driver may accept a ramp and show another (Wine turns a ramp into a gamma
+    // curve): only a display that holds the ramp when read back has taken it. A
+    // display that cannot be read back has said why through the log.
+    const std::optional<RampDifference> difference = CompareDisplayRamp(displayIndex, ramp);
+    if (!difference)
+        return SilentApplyResult::NotApplied;
+    if (difference->Holds())
+        return SilentApplyResult::Applied;
+    if (found)
+        *found = *difference;
+    return SilentApplyResult::NotHeld;
 }

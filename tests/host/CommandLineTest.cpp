@@ -13,6 +13,7 @@ TEST(CommandLine, SelectsSourceAndDisplay)
         SlashSwitches slash;
         const char* lutSource;
         int displayIndex;
+        bool verify = false, keep = false;
     } cases[] = {
         {{}, all, "", 0},
         {{"day.lut"}, all, "day.lut", 0},
@@ -35,12 +36,19 @@ TEST(CommandLine, SelectsSourceAndDisplay)
         {{"/PT", "day.lut", "1"}, knownOnly, "/PT", 0},
         {{"-x", "day.lut"}, knownOnly, "day.lut", 0},  // a dash still introduces any switch
         {{"/pt", "day.lut", "/Embedding", "3"}, knownOnly, "day.lut", 3},
+        // Verify compares and release ends keepers: neither applies. Keep rides on an apply.
+        {{"day.lut", "/verify", "2"}, all, "day.lut", 2, true},
+        {{"/verify", "/home/ann/day.icc", "1"}, knownOnly, "/home/ann/day.icc", 1, true},
+        {{"/release", "3"}, knownOnly, "", 3},
+        {{"/pt", "/home/ann/day.icc", "1", "/keep"}, knownOnly, "/home/ann/day.icc", 1, false, true},
     };
     for (const auto& c : cases) {
         const LaunchArguments parsed = ParseLaunchArguments(c.arguments, c.slash);
         const std::string trace = testing::PrintToString(c.arguments);
         EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
-        EXPECT_EQ(parsed.IsSilentApply(), *c.lutSource != '\0') << trace;
+        EXPECT_EQ(parsed.IsSilentApply(), *c.lutSource != '\0' && !c.verify) << trace;
+        EXPECT_EQ(parsed.IsVerify(), c.verify) << trace;
+        EXPECT_EQ(parsed.keep, c.keep) << trace;
         EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
     }
 }

@@ -13,14 +13,21 @@ namespace {
 
 // Runs the command line, calling `whileRunning` every 10 ms for up to 30 s; gives its
 // exit code, or STILL_ACTIVE when it had to be ended. A bare "rampwise" is the program
-// next to the test program, where the platform looks first.
-DWORD RunProgram(std::string commandLine, const std::function<void()>& whileRunning = [] {})
+// next to the test program, where the platform looks first. With `output`, the
+// program's standard output goes there, as a script that redirects it would get it.
+DWORD RunProgram(std::string commandLine, const std::function<void()>& whileRunning = [] {},
+                 std::string* output = nullptr)
 {
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
+    if (output && CreatePipe(&readEnd, &startup.hStdOutput, &inherited, 0))
+        startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION process{};
-    EXPECT_TRUE(
-        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
+                               &startup, &process));
+    CloseHandle(startup.hStdOutput);  // the program's copy alone keeps the pipe open
     for (int waited = 0; waited < 3000 && WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT; ++waited)
         whileRunning();
     DWORD code = STILL_ACTIVE;
@@ -28,6 +35,10 @@ DWORD RunProgram(std::string commandLine, const std::function<void()>& whileRunn
     TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    char text[512];
+    for (DWORD read = 0; readEnd && ReadFile(readEnd, text, sizeof(text), &read, nullptr) && read > 0;)
+        output->append(text, read);
+    CloseHandle(readEnd);
     return code;
 }
 
@@ -38,6 +49,7 @@ class ProgramProcess : public DisplayRampTest {};
 // Each source is applied in this process, where the display's ramp can be read back, and
 // by the program itself, which must end by itself whatever the outcome (the main dialog
 // or a message box would keep it running) and tell by its exit status whether it applied.
+// In between, the program verifies the source against what the display then holds.
 TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow)
 {
     TempDir folder;
@@ -45,20 +57,30 @@ TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow
     // Names in any script: a LUT file and a profile are opened alike, and the display's
     // profile has an ANSI name.
     const std::string lut = folder.Write("Кривая 曲線.lut", LutFileBytes(shown));
+    const std::string refused = folder.Write("flat.lut", LutFileBytes(CurveRamp(0, 0, 0)));  // Wine refuses it
     const CalibratedDisplayProfile calibrated(shown);
-    const struct { std::string source; const char* display; SilentApplyResult result; } cases[] = {
-        {lut, "0", SilentApplyResult::Applied},
-        {"@default", "0", SilentApplyResult::Applied},
-        {lut, "1", SilentApplyResult::NotApplied},
-        {folder.PathOf("missing.lut"), "0", SilentApplyResult::NotLoaded},
-        {folder.Write("short.lut", std::vector<std::uint8_t>(1000)), "0", SilentApplyResult::NotLoaded},
-        {"@Default", "0", SilentApplyResult::NotLoaded},  // not the keyword: a missing file
+    const std::string notLoaded = " could not be loaded: missing, too short, or without calibration curves\r\n";
+    // What "/verify" then says, and its exit status.
+    const struct { std::string source; const char* display; SilentApplyResult result; DWORD verified; std::string line; }
+        cases[] = {
+        {lut, "0", SilentApplyResult::Applied, 0, "display 0 holds " + lut + "\r\n"},
+        {"@default", "0", SilentApplyResult::Applied, 0, "display 0 holds @default\r\n"},
+        {lut, "1", SilentApplyResult::NotApplied, 2, "the table of display 1 could not be read\r\n"},
+        {refused, "0", SilentApplyResult::NotApplied, 1,
+         "display 0 differs from " + refused + ": largest difference 65535 at red entry 0\r\n"},
+        {folder.PathOf("missing.lut"), "0", SilentApplyResult::NotLoaded, 2, folder.PathOf("missing.lut") + notLoaded},
+        {folder.Write("short.lut", std::vector<std::uint8_t>(1000)), "0", SilentApplyResult::NotLoaded, 2,
+         folder.PathOf("short.lut") + notLoaded},
+        {"@Default", "0", SilentApplyResult::NotLoaded, 2, "@Default" + notLoaded},  // not the keyword: a missing file
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source + " " + c.display);
         ASSERT_TRUE(WriteDisplayRamp(0, known));
         EXPECT_EQ(RunSilentApply(ParseLaunchArguments({"/pt", c.source, c.display})), c.result);
         EXPECT_EQ(CurrentRamp(), c.result == SilentApplyResult::Applied ? shown : known);
+        std::string line;
+        EXPECT_EQ(RunProgram("rampwise /verify \"" + c.source + "\" " + c.display, [] {}, &line), c.verified);
+        EXPECT_EQ(line, c.line);
         EXPECT_EQ(RunProgram("rampwise /pt \"" + c.source + "\" " + c.display),
                   c.result == SilentApplyResult::Applied ? 0u : 1u);
     }

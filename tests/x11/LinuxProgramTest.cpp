@@ -158,6 +158,8 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
                     output = DistinctRamp(4), second = DistinctRamp(5);
     const std::string dayLut = files.Write("day.lut", LutFileBytes(lut));
     const std::string shortLut = files.Write("short.lut", Bytes(1000, 0x80));
+    GammaRamp moved = known;  // one entry far from the table that each case starts from
+    moved.Channel(1)[128] += 12345;
     const std::string tableProfile = files.Write("table.icc", CalibrationProfile(table));
     const std::string forged = files.Write("x\x1b[2J\nERROR: forged.icc", ProfileBuilder().Build());
     const std::string forgedShown = files.PathOf("x\\x1b[2J\\nERROR: forged.icc");
@@ -215,6 +217,14 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         {"@default 1 from the root window", true, {{"_ICC_PROFILE_1", second}}, "", onSecond, kApplied, {known, second},
          {"cache/rampwise/display-1.icc"}},
         {"second display switched off", false, {}, "", {"/pt", dayLut, "1"}, kNoSuchDisplay, {known}},
+        // Verify writes nothing; each entry of this table is less than 256 from day.lut.
+        {"verify: holds", false, {}, "", {"/verify", dayLut}, {0, "display 0 holds " + dayLut + "\n"}, {known}},
+        {"verify: differs", false, {}, "", {"/verify", files.Write("moved.lut", LutFileBytes(moved)), "0"},
+         {1, "display 0 differs from " + files.PathOf("moved.lut") +
+                 ": largest difference 12345 at green entry 128\n"},
+         {known}},
+        {"verify: no source", false, {}, "", {"/verify", shortLut}, {2, "rampwise: " + shortLut + kNotLoaded}, {known}},
+        {"verify: no display", false, {}, "", {"/verify", dayLut, "1"}, {2, kNoDisplay + "\n"}, {known}},
         {"no X server", false, {}, "DISPLAY=:9999", {"/pt", dayLut, "0"},
          {1, "rampwise: cannot connect to the X server (DISPLAY=:9999)\n" + kNoDisplay + "\n"}, {known}},
         {"X server that never answers", false, {}, "DISPLAY=" + silent.Display() + " timeout 30", byDefault,

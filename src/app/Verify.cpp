@@ -1,0 +1,54 @@
+#include "app/Verify.h"
+
+#include <optional>
+
+#include "app/SilentApply.h"
+#include "lut/DisplayAccess.h"
+
+int VerifyOutcome::ExitStatus() const
+{
+    switch (result) {
+    case Result::Holds:
+        return 0;
+    case Result::Differs:
+        return 1;
+    case Result::NotLoaded:
+    case Result::NotRead:
+        break;
+    }
+    return 2;
+}
+
+VerifyOutcome RunVerify(const LaunchArguments& arguments)
+{
+    using Result = VerifyOutcome::Result;
+    GammaRamp ramp;
+    if (!LoadLaunchSource(arguments, ramp))
+        return {Result::NotLoaded, {}};
+    const std::optional<RampDifference> difference = CompareDisplayRamp(arguments.DisplayIndex(), ramp);
+    if (!difference)
+        return {Result::NotRead, {}};
+    return {difference->Holds() ? Result::Holds : Result::Differs, *difference};
+}
+
+std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutcome& outcome)
+{
+    using Result = VerifyOutcome::Result;
+    const std::string display = "display " + std::to_string(arguments.DisplayIndex());
+    const std::string& source = arguments.lutSource;
+    const RampDifference& d = outcome.difference;
+    switch (outcome.result) {
+    case Result::Holds:
+        return display + " holds " + source;
+    case Result::Differs:
+        return display + " differs from " + source + ": largest difference " + std::to_string(d.largest) + " at " +
+               ChannelName(d.channel) + " entry " + std::to_string(d.entry);
+    case Result::NotLoaded:
+        if (source == kDefaultProfileKeyword)
+            return display + " has no colour profile with calibration curves";
+        return source + " could not be loaded: missing, too short, or without calibration curves";
+    case Result::NotRead:
+        break;
+    }
+    return "the table of " + display + " could not be read";
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "base/LaunchArguments.h"
+#include "lut/RampComparison.h"
+
+// The answer to "/verify SOURCE [DISPLAY]": does the display hold the ramp that SOURCE
+// gives? Nothing is written.
+struct VerifyOutcome {
+    enum class Result { Holds, Differs, NotLoaded, NotRead };
+
+    Result result = Result::NotRead;
+    RampDifference difference;  // when the display was read
+
+    // 0 when the display holds the ramp, 1 when it differs, 2 when the source or the
+    // display cannot be read.
+    int ExitStatus() const;
+};
+
+// Loads the source as the silent apply does and compares the display's table with it.
+VerifyOutcome RunVerify(const LaunchArguments& arguments);
+
+// The line that answers: "display 0 holds office.icc", or "display 0 differs from
+// office.icc: largest difference 12345 at green entry 128"; when the source or the
+// display cannot be read, a line that says which. The source is named as given.
+std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutcome& outcome);
