@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/KeeperWin32.h"
 #include "app/SilentApply.h"
 #include "base/LaunchArguments.h"
 #include "framework/CommandLineWin32.h"
@@ -17,6 +18,16 @@ bool CRampwiseApp::RunStartup()
     SetICMMode(GetDC(nullptr), ICM_ON);
 
     const LaunchArguments arguments = ParseLaunchArguments(GetProcessArguments());
+
+    // A keeper stays without a window; "/release" ends keepers and shows none either.
+    if (arguments.IsSilentApply() && arguments.keep) {
+        m_exitCode = RunKeeper(arguments);
+        return false;
+    }
+    if (arguments.IsRelease()) {
+        m_exitCode = ReleaseKeepers(arguments);
+        return false;
+    }
 
     // A script or a scheduled task tells by the exit status whether the display took the ramp.
     if (arguments.IsSilentApply()) {

@@ -73,3 +73,50 @@ inline std::string StoredEntry(StartupScope scope)
     RegGetValueA(StartupRootKey(scope), kStartupRunKeyPath, "Rampwise", RRF_RT_REG_SZ, nullptr, data, &size);
     return data;
 }
+
+// A program started with this command line, ended when the object goes if it still
+// runs. A bare "rampwise" is the program next to the test program.
+class ChildProcess {
+public:
+    explicit ChildProcess(std::string commandLine)
+    {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &m_process))
+            << commandLine;
+    }
+    ~ChildProcess()
+    {
+        TerminateProcess(m_process.hProcess, 1);
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    DWORD Id() const { return m_process.dwProcessId; }
+    // The exit code once it has ended, waiting up to ms; STILL_ACTIVE while it runs.
+    DWORD ExitCode(DWORD ms = 0) const
+    {
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(m_process.hProcess, ms);
+        GetExitCodeProcess(m_process.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
+
+// Polls until the condition holds, for up to ms; whether it came to hold.
+template <class Condition>
+bool Eventually(Condition condition, DWORD ms = 5000)
+{
+    for (DWORD waited = 0; !condition(); waited += 20) {
+        if (waited >= ms)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
