@@ -28,14 +28,9 @@ TEST(StartupEntry, KeepSwitchIsFoundAddedAndRemovedOutsideQuotes)
     // {entry, keeps, with the switch, without it}
     const struct { std::string text; bool keeps; std::string kept, released; } cases[] = {
         {plain, false, plain + " /keep", plain},
-        {plain + " /keep", true, plain + " /keep", plain},
         {plain + " -keep  ", true, plain + " /keep", plain},
-        {"\"C:\\r.exe\" /keep /pt \"C:/keep\" 0 /keep", true, "\"C:\\r.exe\" /pt \"C:/keep\" 0 /keep",
-         "\"C:\\r.exe\" /pt \"C:/keep\" 0"},
-        {"\"C:\\r.exe\" /pt \"C:\\a b\\ /keep\" 0", false, "\"C:\\r.exe\" /pt \"C:\\a b\\ /keep\" 0 /keep",
-         "\"C:\\r.exe\" /pt \"C:\\a b\\ /keep\" 0"},
-        {"\"C:\\r.exe\" /pt x.lut 0 /keeping", false, "\"C:\\r.exe\" /pt x.lut 0 /keeping /keep",
-         "\"C:\\r.exe\" /pt x.lut 0 /keeping"},
+        {"\"C:\\r.exe\" /keep /pt \"C:/a /keep\" 0 /keeping", true, "\"C:\\r.exe\" /pt \"C:/a /keep\" 0 /keeping /keep",
+         "\"C:\\r.exe\" /pt \"C:/a /keep\" 0 /keeping"},
         {"", false, "", ""},
     };
     for (const auto& c : cases) {

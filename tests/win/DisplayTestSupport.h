@@ -95,7 +95,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    DWORD Id() const { return m_process.dwProcessId; }
     // The exit code once it has ended, waiting up to ms; STILL_ACTIVE while it runs.
     DWORD ExitCode(DWORD ms = 0) const
     {
@@ -113,10 +112,8 @@ private:
 template <class Condition>
 bool Eventually(Condition condition, DWORD ms = 5000)
 {
-    for (DWORD waited = 0; !condition(); waited += 20) {
+    for (DWORD waited = 0; !condition(); waited += 20, Sleep(20))
         if (waited >= ms)
             return false;
-        Sleep(20);
-    }
     return true;
 }

@@ -16,19 +16,10 @@ namespace {
 // next to the test program, where the platform looks first.
 DWORD RunProgram(std::string commandLine, const std::function<void()>& whileRunning = [] {})
 {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    EXPECT_TRUE(
-        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    for (int waited = 0; waited < 3000 && WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT; ++waited)
+    const ChildProcess program(std::move(commandLine));
+    for (int waited = 0; waited < 3000 && program.ExitCode(10) == STILL_ACTIVE; ++waited)
         whileRunning();
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return program.ExitCode();
 }
 
 class ProgramProcess : public DisplayRampTest {};
