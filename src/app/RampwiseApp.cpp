@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/KeeperWin32.h"
 #include "app/SilentApply.h"
 #include "app/VerifyWin32.h"
 #include "base/LaunchArguments.h"
@@ -22,6 +23,15 @@ bool CRampwiseApp::RunStartup()
     // A script tells by the exit status whether the display holds the source's ramp.
     if (arguments.IsVerify()) {
         m_exitCode = RunVerifyToConsole(arguments);
+        return false;
+    }
+    // A keeper stays without a window; "/release" ends keepers and shows none either.
+    if (arguments.IsSilentApply() && arguments.keep) {
+        m_exitCode = RunKeeper(arguments);
+        return false;
+    }
+    if (arguments.IsRelease()) {
+        m_exitCode = ReleaseKeepers(arguments);
         return false;
     }
 

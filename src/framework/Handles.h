@@ -46,6 +46,9 @@ struct DeleteGdiObject {
 struct DeleteDeviceContext {
     void operator()(HDC hdc) const { DeleteDC(hdc); }
 };
+struct CloseKernelObject {
+    void operator()(HANDLE object) const { CloseHandle(object); }
+};
 struct FreeLocalMemory {
     void operator()(HLOCAL memory) const { LocalFree(memory); }
 };
@@ -63,6 +66,9 @@ using Bitmap = GdiObject<HBITMAP>;
 // A device context made by CreateDC (a display) or CreateCompatibleDC (memory). A
 // window's own context is released instead: see PaintScope.
 using DeviceContext = UniqueHandle<HDC, handles_detail::DeleteDeviceContext>;
+
+// A named mutex or event (kernel objects that report failure as null).
+using KernelObject = UniqueHandle<HANDLE, handles_detail::CloseKernelObject>;
 
 // Memory that the system hands over to be freed with LocalFree, such as the argument
 // array of CommandLineToArgvW.

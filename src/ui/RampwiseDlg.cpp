@@ -10,6 +10,7 @@
 #include "lut/RampOperations.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
+#include "ui/KeeperLink.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ const CommandEntry CRampwiseDlg::kCommandEntries[] = {
     Command<ID_STARTUP_DEFAULT_USER, &CRampwiseDlg::OnSetDefaultCurrentUser,
             &CRampwiseDlg::OnUpdateSetDefaultCurrentUser>(),
     Command<ID_STARTUP_DELETE_USER, &CRampwiseDlg::OnDeleteCurrentUser>(),
+    Command<ID_STARTUP_KEEP, &CRampwiseDlg::ToggleKeepLoaded, &CRampwiseDlg::OnUpdateKeepLoaded>(),
     Command<ID_HELP_ABOUT, &CRampwiseDlg::OnAbout>(),
     Command<IDC_REFRESH, &CRampwiseDlg::OnRefreshDisplays>(),
     Notify<IDC_DISPLAYS, CBN_SELCHANGE, &CRampwiseDlg::ReloadRamp>(),
@@ -154,11 +156,26 @@ void CRampwiseDlg::LoadRamp(bool fromProfile)
         AddLogLine("ERROR: LUT values could not be loaded from %sfile:", kind);
         AddLogLine("   %s", path.c_str());
         m_diagram.Invalidate(true);
+        AfterWrite(display);
         return;
     }
     AddLogLine("* LUT values loaded from %sfile:", kind);
     AddLogLine("   %s", path.c_str());
     m_diagram.Invalidate(true);
+    AfterWrite(display);
+}
+
+// Called after every command that writes the ramp to a display: says when the display
+// did not take it as written, and hands it to the display's keeper, which would
+// otherwise soon write its own ramp back.
+void CRampwiseDlg::AfterWrite(int display)
+{
+    const std::optional<RampDifference> difference = CompareDisplayRamp(display, m_ramp);
+    if (difference && !difference->Holds())
+        AddLogLine("WARNING: %s does not hold the ramp that was written (largest difference %i)",
+                   GetSelectedDisplayText().c_str(), difference->largest);
+    if (OfferRampToKeeper(display, m_ramp))
+        AddLogLine("* %s is kept on this ramp.", GetSelectedDisplayText().c_str());
 }
 
 // The LUT source of the load and startup commands: the selected display's profile
@@ -195,6 +212,7 @@ void CRampwiseDlg::ApplyLinear()
     WriteDisplayRamp(GetSelectedDisplay(), m_ramp);
     AddLogLine("* Setting linear LUT values.");
     m_diagram.Invalidate(true);
+    AfterWrite(GetSelectedDisplay());
 }
 
 void CRampwiseDlg::ApplySmooth()
@@ -203,6 +221,7 @@ void CRampwiseDlg::ApplySmooth()
     WriteDisplayRamp(GetSelectedDisplay(), m_ramp);
     AddLogLine("* Smoothing LUT values.");
     m_diagram.Invalidate(true);
+    AfterWrite(GetSelectedDisplay());
 }
 
 void CRampwiseDlg::AddLogLine(const char* format, ...)

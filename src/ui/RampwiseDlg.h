@@ -31,6 +31,8 @@ public:
 
     void SetStartupEntry(bool useDefault, bool allUsers);
     void DeleteStartupEntry(bool allUsers);
+    // Adds "/keep" to the selected display's entries, or removes it when one has it.
+    void ToggleKeepLoaded();
     std::string GetStartupValueName() const;
 
     void AddLogLine(const char* format, ...) RAMPWISE_PRINTF_FORMAT(2, 3);
@@ -68,6 +70,7 @@ protected:
     void OnUpdateDeleteAllUsers(CCmdUI& ui);
     void OnUpdateSetFileCurrentUser(CCmdUI& ui);
     void OnUpdateSetDefaultCurrentUser(CCmdUI& ui);
+    void OnUpdateKeepLoaded(CCmdUI& ui);
 
     static const MessageEntry kMessageEntries[];
     static const MessageMap kMessageMap;
@@ -76,6 +79,7 @@ protected:
 
 private:
     std::optional<std::string> ChooseSource(bool displayProfile);
+    void AfterWrite(int display);
 
     HICON m_icon;
     CListBox m_log;

@@ -48,7 +48,9 @@ void CRampwiseDlg::SetStartupEntry(bool useDefault, bool allUsers)
     }
     m_diagram.Invalidate(true);
 
-    const LONG status = WriteStartupEntry(scope, GetStartupValueName(), *command);
+    // An entry that kept its display loaded goes on doing so with its new source.
+    const bool keep = StartupEntryKeeps(ReadStartupEntry(scope, GetStartupValueName()));
+    const LONG status = WriteStartupEntry(scope, GetStartupValueName(), WithKeepSwitch(*command, keep));
     if (status != ERROR_SUCCESS) {
         AddLogLine("%s", StartupSetError(scope, status).c_str());
         return;
@@ -56,6 +58,7 @@ void CRampwiseDlg::SetStartupEntry(bool useDefault, bool allUsers)
     AddLogLine("%s", StartupSetHeading(scope).c_str());
     AddLogLine("   %s", GetSelectedDisplayText().c_str());
     AddLogLine("   %s", source.c_str());
+    AfterWrite(display);
 }
 
 void CRampwiseDlg::DeleteStartupEntry(bool allUsers)
@@ -68,6 +71,38 @@ void CRampwiseDlg::DeleteStartupEntry(bool allUsers)
     }
     AddLogLine("%s", StartupDeletedHeading(scope).c_str());
     AddLogLine("   %s", GetSelectedDisplayText().c_str());
+}
+
+// Both scopes' entries of the selected display follow the one check item: it is set
+// when either entry keeps. An entry that does not exist is not made.
+void CRampwiseDlg::ToggleKeepLoaded()
+{
+    const std::string name = GetStartupValueName();
+    const StartupScope scopes[] = {StartupScope::AllUsers, StartupScope::CurrentUser};
+    bool keeps = false;
+    for (const StartupScope scope : scopes)
+        keeps = keeps || StartupEntryKeeps(ReadStartupEntry(scope, name));
+    for (const StartupScope scope : scopes) {
+        const std::string entry = ReadStartupEntry(scope, name);
+        if (entry.empty() || StartupEntryKeeps(entry) != keeps)
+            continue;
+        const LONG status = WriteStartupEntry(scope, name, WithKeepSwitch(entry, !keeps));
+        if (status != ERROR_SUCCESS) {
+            AddLogLine("%s", StartupSetError(scope, status).c_str());
+            continue;
+        }
+        AddLogLine("%s", StartupKeepHeading(scope, !keeps).c_str());
+        AddLogLine("   %s", GetSelectedDisplayText().c_str());
+    }
+}
+
+void CRampwiseDlg::OnUpdateKeepLoaded(CCmdUI& ui)
+{
+    const std::string name = GetStartupValueName();
+    const std::string all = ReadStartupEntry(StartupScope::AllUsers, name);
+    const std::string user = ReadStartupEntry(StartupScope::CurrentUser, name);
+    ui.SetCheck(StartupEntryKeeps(all) || StartupEntryKeeps(user));
+    ui.Enable(!all.empty() || !user.empty());
 }
 
 // The Startup items show which kind of entry each scope holds for the selected

@@ -31,8 +31,16 @@ enum class StartupEntryKind { Absent, Default, File };
 // anything else: File.
 StartupEntryKind ClassifyStartupEntry(std::string_view text);
 
+// Whether the entry's command carries the "/keep" switch (outside quotes, so a source
+// path such as "C:/keep/day.lut" does not count).
+bool StartupEntryKeeps(std::string_view text);
+// The entry with every "/keep" switch removed and, when keep is set, one added at the end.
+std::string WithKeepSwitch(std::string_view text, bool keep);
+
 // The log lines of the set and delete commands, without the display and source lines.
 std::string StartupSetHeading(StartupScope scope);      // "* Startup LUT set for <scope> on:"
 std::string StartupDeletedHeading(StartupScope scope);  // "* Startup LUT deleted for <scope> on:"
 std::string StartupSetError(StartupScope scope, long status);
 std::string StartupDeleteError(StartupScope scope, long status);
+// "* Keep loaded set for <scope> on:" or "* Keep loaded removed for <scope> on:".
+std::string StartupKeepHeading(StartupScope scope, bool keep);

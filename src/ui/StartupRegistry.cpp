@@ -38,6 +38,16 @@ StartupEntryKind ReadStartupEntryKind(StartupScope scope, const std::string& val
     return StartupEntryKind::Absent;
 }
 
+std::string ReadStartupEntry(StartupScope scope, const std::string& valueName, const char* keyPath)
+{
+    RegistryKey key;
+    std::string text;
+    if (key.Open(StartupRootKey(scope), keyPath, KEY_READ) != ERROR_SUCCESS ||
+        key.ReadString(valueName.c_str(), text) != ERROR_SUCCESS)
+        return {};
+    return text;
+}
+
 bool CanWriteStartupEntries(StartupScope scope, const char* keyPath)
 {
     RegistryKey key;

@@ -18,6 +18,9 @@ HKEY StartupRootKey(StartupScope scope);
 
 StartupEntryKind ReadStartupEntryKind(StartupScope scope, const std::string& valueName,
                                       const char* keyPath = kStartupRunKeyPath);
+// The entry's command as stored, or "" when there is none (or it is no plain string).
+std::string ReadStartupEntry(StartupScope scope, const std::string& valueName,
+                             const char* keyPath = kStartupRunKeyPath);
 bool CanWriteStartupEntries(StartupScope scope, const char* keyPath = kStartupRunKeyPath);
 
 // Writes data as a REG_SZ value, replacing any value of that name in one step.

@@ -73,3 +73,65 @@ inline std::string StoredEntry(StartupScope scope)
     RegGetValueA(StartupRootKey(scope), kStartupRunKeyPath, "Rampwise", RRF_RT_REG_SZ, nullptr, data, &size);
     return data;
 }
+
+// A program started with this command line, ended when the object goes if it still
+// runs. A bare "rampwise" is the program next to the test program.
+class ChildProcess {
+public:
+    // With `captureOutput`, the program's standard output goes to a pipe, as a script
+    // that redirects it would get it; TakeOutput reads it once the program has ended.
+    explicit ChildProcess(std::string commandLine, bool captureOutput = false)
+    {
+        SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        if (captureOutput && CreatePipe(&m_output, &startup.hStdOutput, &inherited, 0))
+            startup.dwFlags = STARTF_USESTDHANDLES;
+        EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
+                                   &startup, &m_process))
+            << commandLine;
+        if (startup.hStdOutput)
+            CloseHandle(startup.hStdOutput);  // the program's copy alone keeps the pipe open
+    }
+    ~ChildProcess()
+    {
+        TerminateProcess(m_process.hProcess, 1);
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
+        if (m_output)
+            CloseHandle(m_output);
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // The exit code once it has ended, waiting up to ms; STILL_ACTIVE while it runs.
+    DWORD ExitCode(DWORD ms = 0) const
+    {
+        DWORD code = STILL_ACTIVE;
+        WaitForSingleObject(m_process.hProcess, ms);
+        GetExitCodeProcess(m_process.hProcess, &code);
+        return code;
+    }
+    std::string TakeOutput() const
+    {
+        std::string output;
+        char text[512];
+        for (DWORD read = 0; m_output && ReadFile(m_output, text, sizeof(text), &read, nullptr) && read > 0;)
+            output.append(text, read);
+        return output;
+    }
+
+private:
+    PROCESS_INFORMATION m_process{};
+    HANDLE m_output = nullptr;
+};
+
+// Polls until the condition holds, for up to ms; whether it came to hold.
+template <class Condition>
+bool Eventually(Condition condition, DWORD ms = 5000)
+{
+    for (DWORD waited = 0; !condition(); waited += 20, Sleep(20))
+        if (waited >= ms)
+            return false;
+    return true;
+}

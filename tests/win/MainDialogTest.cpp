@@ -15,6 +15,7 @@
 #include "lut/RampOperations.h"
 #include "res/resource.h"
 #include "resize/PlacementText.h"
+#include "ui/KeeperLink.h"
 #include "ui/RampwiseDlg.h"
 #include "ui/StartupRegistry.h"
 
@@ -51,14 +52,14 @@ std::string VersionShownByAbout(HWND dialog, UINT message, WPARAM command)
     return g_aboutVersion;
 }
 
-// The Startup menu's items as it opens: "1" checked, "0" not, "-" greyed.
+// The Startup menu's items as it opens, Keep loaded last: "1" checked, "0" not, "-" greyed.
 std::string StartupMenuChecks(HWND dialog)
 {
     HMENU startup = GetSubMenu(GetMenu(dialog), 2);
     SendMessageA(dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(startup), 2);
     std::string checks;
     for (UINT id : {ID_STARTUP_FILE_ALL, ID_STARTUP_DEFAULT_ALL, ID_STARTUP_DELETE_ALL, ID_STARTUP_FILE_USER,
-                    ID_STARTUP_DEFAULT_USER, ID_STARTUP_DELETE_USER}) {
+                    ID_STARTUP_DEFAULT_USER, ID_STARTUP_DELETE_USER, ID_STARTUP_KEEP}) {
         const UINT state = GetMenuState(startup, id, MF_BYCOMMAND);
         checks += state & MF_GRAYED ? '-' : state & MF_CHECKED ? '1' : '0';
     }
@@ -174,17 +175,23 @@ TEST_F(MainDialog, StartupCommandsApplyStoreAndCheckTheEntriesOfBothScopes)
         const std::string setAll = "* Startup LUT set for all users on:";
         const std::string setUser = "* Startup LUT set for current user on:";
         const std::string deleted = "* Startup LUT deleted for ", refused = "ERROR: Startup LUT could not be ";
+        const std::string keeps = "* Keep loaded set for ", released = "* Keep loaded removed for ";
         // {command, log lines, file chosen, entry for all users, for the current user, menu, ramp}
         const struct { UINT id; Lines lines; std::string chosen, all, user; const char* checks; GammaRamp shown; } steps[] = {
-            {ID_STARTUP_FILE_USER, {setUser, display, "   " + lut}, lut, "", file, "000100", byFile},
-            {ID_STARTUP_FILE_USER, {refused + "loaded from file:", "   " + bad}, bad, "", file, "000100", byFile},
-            {ID_STARTUP_FILE_USER, {refused + "set for current user: 87"}, "a\"b", "", file, "000100", byFile},
-            {ID_STARTUP_DEFAULT_ALL, {setAll, display, icm}, "", keyword, file, "010100", byProfile},
-            {ID_STARTUP_DEFAULT_USER, {setUser, display, icm}, "", keyword, keyword, "010010", byProfile},
-            {ID_STARTUP_FILE_ALL, {setAll, display, "   " + lut}, lut, file, keyword, "100010", byFile},
-            {ID_STARTUP_DELETE_ALL, {deleted + "all users on:", display}, "", "", keyword, "000010", byFile},
-            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "", "000000", byFile},
-            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "", "000000", byFile},
+            {ID_STARTUP_FILE_USER, {setUser, display, "   " + lut}, lut, "", file, "0001000", byFile},
+            {ID_STARTUP_FILE_USER, {refused + "loaded from file:", "   " + bad}, bad, "", file, "0001000", byFile},
+            {ID_STARTUP_FILE_USER, {refused + "set for current user: 87"}, "a\"b", "", file, "0001000", byFile},
+            {ID_STARTUP_DEFAULT_ALL, {setAll, display, icm}, "", keyword, file, "0101000", byProfile},
+            {ID_STARTUP_DEFAULT_USER, {setUser, display, icm}, "", keyword, keyword, "0100100", byProfile},
+            {ID_STARTUP_FILE_ALL, {setAll, display, "   " + lut}, lut, file, keyword, "1000100", byFile},
+            {ID_STARTUP_KEEP, {keeps + "all users on:", display, keeps + "current user on:", display}, "",
+             file + " /keep", keyword + " /keep", "1000101", byFile},
+            {ID_STARTUP_FILE_ALL, {setAll, display, "   " + lut}, lut, file + " /keep", keyword + " /keep", "1000101", byFile},
+            {ID_STARTUP_KEEP, {released + "all users on:", display, released + "current user on:", display}, "", file,
+             keyword, "1000100", byFile},
+            {ID_STARTUP_DELETE_ALL, {deleted + "all users on:", display}, "", "", keyword, "0000100", byFile},
+            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "", "000000-", byFile},
+            {ID_STARTUP_DELETE_USER, {deleted + "current user on:", display}, "", "", "", "000000-", byFile},
         };
         for (const auto& step : steps) {
             answer = step.chosen;
@@ -196,6 +203,23 @@ TEST_F(MainDialog, StartupCommandsApplyStoreAndCheckTheEntriesOfBothScopes)
             EXPECT_EQ(CurrentRamp(), step.shown) << step.checks;
         }
     });
+}
+
+// A keeper of the display takes the ramp that a command writes, so the command is not
+// undone at its next check.
+TEST_F(MainDialog, WritesAreHandedToTheDisplaysKeeper)
+{
+    const std::string lut = files.Write("kept.lut", LutFileBytes(CurveRamp(1.6, 1.4, 1.2)));
+    ChildProcess keeper("rampwise /pt \"" + lut + "\" 0 /keep");
+    ASSERT_TRUE(Eventually([] { return FindWindowA(kKeeperWindowClass, KeeperWindowTitle(0).c_str()) != nullptr; }));
+    Run(dialog, [&] {
+        const std::string kept = "* " + dialog.GetSelectedDisplayText() + " is kept on this ramp.";
+        EXPECT_EQ(Send(ID_LUT_SETLINEAR), (Lines{"* Setting linear LUT values.", kept}));
+        Sleep(3500);  // past the keeper's periodic check
+        EXPECT_EQ(CurrentRamp(), CurveRamp(1, 1, 1));
+    });
+    EXPECT_EQ(ChildProcess("rampwise /release 0").ExitCode(15000), 0u);
+    EXPECT_EQ(keeper.ExitCode(5000), 0u);
 }
 
 namespace {

@@ -18,27 +18,12 @@ namespace {
 DWORD RunProgram(std::string commandLine, const std::function<void()>& whileRunning = [] {},
                  std::string* output = nullptr)
 {
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    if (output && CreatePipe(&readEnd, &startup.hStdOutput, &inherited, 0))
-        startup.dwFlags = STARTF_USESTDHANDLES;
-    PROCESS_INFORMATION process{};
-    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
-                               &startup, &process));
-    CloseHandle(startup.hStdOutput);  // the program's copy alone keeps the pipe open
-    for (int waited = 0; waited < 3000 && WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT; ++waited)
+    const ChildProcess program(std::move(commandLine), output != nullptr);
+    for (int waited = 0; waited < 3000 && program.ExitCode(10) == STILL_ACTIVE; ++waited)
         whileRunning();
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    char text[512];
-    for (DWORD read = 0; readEnd && ReadFile(readEnd, text, sizeof(text), &read, nullptr) && read > 0;)
-        output->append(text, read);
-    CloseHandle(readEnd);
+    const DWORD code = program.ExitCode();
+    if (output && code != STILL_ACTIVE)
+        *output = program.TakeOutput();
     return code;
 }
 

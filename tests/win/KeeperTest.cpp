@@ -1,0 +1,82 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "DisplayTestSupport.h"
+#include "TempDir.h"
+#include "lut/LutFile.h"
+
+namespace {
+
+std::string KeepLog()
+{
+    std::stringstream text;
+    text << std::ifstream(std::string(std::getenv("LOCALAPPDATA")) + "\\Rampwise\\keep.log", std::ios::binary).rdbuf();
+    return text.str();
+}
+
+DWORD RunToEnd(const std::string& commandLine)
+{
+    return ChildProcess(commandLine).ExitCode(15000);
+}
+
+// Another program sets the X server's gamma to the identity, as a game would. Wine
+// cannot wait for a program of the host: the reset shows on the display, or in the
+// log when a keeper was quicker.
+void ResetFromOutside()
+{
+    std::string tool = RAMPWISE_GAMMA_RESET;
+    std::replace(tool.begin(), tool.end(), '/', '\\');
+    const std::size_t logged = KeepLog().size();
+    const ChildProcess reset(tool);
+    EXPECT_TRUE(Eventually([&] { return KeepLog().size() != logged || CurrentRamp() == CurveRamp(1, 1, 1); }));
+}
+
+class Keeper : public DisplayRampTest {
+protected:
+    ~Keeper() override { RunToEnd("rampwise /release"); }
+};
+
+} // namespace
+
+// Each step ends when display 0 shows the ramp (within 5 s, or after `settle` ms): then
+// the keepers that run are known, and the re-apply, if any, is in the log with its cause.
+TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
+{
+    TempDir folder;
+    const GammaRamp a = CurveRamp(1.6, 1.4, 1.2), b = CurveRamp(0.8, 0.9, 1.0), linear = CurveRamp(1, 1, 1);
+    const std::string aLut = folder.Write("a.lut", LutFileBytes(a)), bLut = folder.Write("b.lut", LutFileBytes(b));
+    std::unique_ptr<ChildProcess> first, second;
+    DEVMODEA smaller{};
+    smaller.dmSize = sizeof(smaller), smaller.dmPelsWidth = 1024, smaller.dmPelsHeight = 768, smaller.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    const auto keep = [](const std::string& lut) { return std::make_unique<ChildProcess>("rampwise /pt \"" + lut + "\" 0 /keep"); };
+    ASSERT_TRUE(WriteDisplayRamp(0, linear));  // so that each keeper's own write shows
+    const struct { const char* step; std::function<void()> act; DWORD settle; GammaRamp shown; const char* cause; bool firstRuns, secondRuns; } steps[] = {
+        {"keep a", [&] { first = keep(aLut); }, 0, a, nullptr, true, false},
+        {"reset", ResetFromOutside, 0, a, "periodic check", true, false},
+        {"mode change", [&] { ResetFromOutside(); ChangeDisplaySettingsExA(nullptr, &smaller, nullptr, CDS_FULLSCREEN, nullptr); }, 0, a, "display change", true, false},
+        {"mode back", [] { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }, 0, a, nullptr, true, false},
+        {"keep b", [&] { second = keep(bLut); }, 0, b, nullptr, false, true},
+        {"release 1", [] { EXPECT_EQ(RunToEnd("rampwise /release 1"), 0u); }, 0, b, nullptr, false, true},
+        {"release all", [] { EXPECT_EQ(RunToEnd("rampwise /release"), 0u); }, 0, b, nullptr, false, false},
+        {"reset", ResetFromOutside, 3500, linear, nullptr, false, false},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        const std::size_t logged = KeepLog().size();
+        s.act();
+        Sleep(s.settle);
+        EXPECT_TRUE(Eventually([&] { return CurrentRamp() == s.shown; }));
+        // The line follows the write.
+        const auto added = [&] { return KeepLog().substr(logged); };
+        EXPECT_TRUE(s.cause ? Eventually([&] { return added().find(std::string("after ") + s.cause) != std::string::npos; }, 1000)
+                            : added().empty())
+            << added();
+        EXPECT_EQ(first->ExitCode(s.firstRuns ? 0 : 5000), s.firstRuns ? STILL_ACTIVE : 0u);
+        EXPECT_TRUE(!second || second->ExitCode(s.secondRuns ? 0 : 5000) == (s.secondRuns ? STILL_ACTIVE : 0u));
+    }
+}
