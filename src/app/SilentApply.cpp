@@ -3,7 +3,7 @@
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, GammaRamp* loadedRamp)
 {
     const int displayIndex = arguments.DisplayIndex();
     GammaRamp ramp;
@@ -11,5 +11,7 @@ SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
                                                                       : LoadLutSource(ramp, arguments.lutSource);
     if (!loaded)
         return SilentApplyResult::NotLoaded;
+    if (loadedRamp)
+        *loadedRamp = ramp;
     return WriteDisplayRamp(displayIndex, ramp) ? SilentApplyResult::Applied : SilentApplyResult::NotApplied;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/LaunchArguments.h"
+#include "lut/GammaRamp.h"
 
 enum class SilentApplyResult {
     Applied,     // the display took the ramp
@@ -9,5 +10,6 @@ enum class SilentApplyResult {
 };
 
 // Loads the command line's LUT source and writes it to the display it names. A
-// source that cannot be loaded writes nothing.
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments);
+// source that cannot be loaded writes nothing. The ramp goes to loadedRamp when
+// given.
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, GammaRamp* loadedRamp = nullptr);
