@@ -155,12 +155,17 @@ void AppendToKeepLog(const std::string& line)
     AppendKeepLogLine((folder / "keep.log").string(), line);
 }
 
-void CheckDisplay(X11ChangeWatch& watch, int displayIndex, const GammaRamp& ramp, const char* cause)
+// The output is the one the keeper started with: when it goes, another output may
+// take its display number, and that one is left alone.
+void CheckDisplay(X11ChangeWatch& watch, int displayIndex, std::optional<std::string>& output, const GammaRamp& ramp,
+                  const char* cause)
 {
     // A display that has gone is waited for, without a line each time: its coming
     // back is an output change, and the check after it writes the ramp again.
-    if (!watch.HasDisplay(displayIndex))
+    const std::optional<std::string> now = watch.OutputName(displayIndex);
+    if (!now || (output && now != output))
         return;
+    output = now;
     const std::optional<RampDifference> difference = CompareDisplayRamp(displayIndex, ramp);
     if (!difference || difference->Holds() || !WriteDisplayRamp(displayIndex, ramp))
         return;
@@ -208,9 +213,10 @@ int KeepDisplay(const KeeperLock&, int displayIndex, const GammaRamp& ramp)
     const int signals = signalfd(-1, &ending, SFD_CLOEXEC);
     X11ChangeWatch watch;
     KeepSchedule schedule(Clock::now());
+    std::optional<std::string> output = watch.OutputName(displayIndex);
     for (;;) {
         if (const char* cause = schedule.TakeDue(Clock::now()))
-            CheckDisplay(watch, displayIndex, ramp, cause);
+            CheckDisplay(watch, displayIndex, output, ramp, cause);
         // Events that came in while the check waited for replies are queued already.
         while (const char* change = watch.TakeChange())
             schedule.EventAt(Clock::now(), change);

@@ -1,5 +1,7 @@
 #include "lut/X11Events.h"
 
+#include <utility>
+
 X11ChangeWatch::X11ChangeWatch()
 {
     xcb_connection_t* c = m_connection.Get();
@@ -37,4 +39,10 @@ const char* X11ChangeWatch::TakeChange()
             return "output change";
     }
     return nullptr;
+}
+
+std::optional<std::string> X11ChangeWatch::OutputName(int displayIndex)
+{
+    std::optional<X11Output> output = FindX11Output(m_connection, displayIndex);
+    return output ? std::optional(std::move(output->name)) : std::nullopt;
 }

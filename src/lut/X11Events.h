@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "lut/X11Display.h"
 
 // A lasting connection that hears of RandR changes: a screen resized or rotated, a
@@ -19,8 +22,8 @@ public:
     // change" for a screen, "output change" for a CRTC or an output), or null when none
     // is waiting. Other events are dropped.
     const char* TakeChange();
-    // Whether the display index names an output that shows a picture now.
-    bool HasDisplay(int displayIndex) { return FindX11Output(m_connection, displayIndex).has_value(); }
+    // The name of the output at the display index now, if one shows a picture there.
+    std::optional<std::string> OutputName(int displayIndex);
 
 private:
     X11Connection m_connection;
