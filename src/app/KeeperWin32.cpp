@@ -11,11 +11,11 @@
 
 #include "app/KeepLog.h"
 #include "app/KeepSchedule.h"
+#include "app/SilentApply.h"
 #include "base/DisplayIndex.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
 #include "lut/DisplayAccess.h"
-#include "lut/LutFile.h"
 #include "ui/KeeperLink.h"
 
 namespace {
@@ -230,9 +230,7 @@ int RunKeeper(const LaunchArguments& arguments)
 {
     const int display = arguments.DisplayIndex();
     GammaRamp ramp;
-    const bool loaded = arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(display, ramp)
-                                                                      : LoadLutSource(ramp, arguments.lutSource);
-    if (!loaded)
+    if (!LoadLaunchSource(arguments, ramp))
         return 1;
     // The keeper before ends first: it would write its own ramp back.
     KernelObject mutex = EndKeeper(display, true);

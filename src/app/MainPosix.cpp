@@ -2,12 +2,15 @@
 // DISPLAY names. Exit status 0 when the display took the ramp, 1 when nothing was
 // applied, 2 when the command line names no LUT source. "/verify" compares instead:
 // 0 held, 1 differs, 2 when the source or the display cannot be read.
+// With /keep the program stays and keeps the display on the ramp (app/KeeperPosix.h).
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/KeeperPosix.h"
 #include "app/LogPosix.h"
 #include "app/SilentApply.h"
 #include "app/Verify.h"
@@ -53,12 +56,12 @@ int Verify(const LaunchArguments& arguments)
     return outcome.ExitStatus();
 }
 
-int Run(const LaunchArguments& arguments)
+int Run(const LaunchArguments& arguments, GammaRamp* loadedRamp = nullptr)
 {
     if (arguments.IsVerify())
         return Verify(arguments);
     RampDifference difference;
-    switch (RunSilentApply(arguments, &difference)) {
+    switch (RunSilentApply(arguments, &difference, loadedRamp)) {
     case SilentApplyResult::Applied:
         return kApplied;
     case SilentApplyResult::NotLoaded:
@@ -79,6 +82,8 @@ int Run(const LaunchArguments& arguments)
 int main(int argc, char** argv)
 {
     const LaunchArguments arguments = ParseLaunchArguments(std::vector<std::string>(argv + 1, argv + argc), SlashSwitches::KnownOnly);
+    if (arguments.IsRelease())
+        return ReleaseKeepers(arguments);
     if (!arguments.IsSilentApply() && !arguments.IsVerify()) {
         std::fputs(kUsageLine, stderr);
         return kUsage;
@@ -87,6 +92,17 @@ int main(int argc, char** argv)
     // fail; that must end in a line and status 1, not in the signal's default.
     std::signal(SIGPIPE, SIG_IGN);
     try {
+        // "/keep": the display's old keeper ends before the ramp is written, so that it
+        // cannot put its own back; when this process cannot keep the display, the ramp
+        // is still applied and the status is 1.
+        if (arguments.keep && arguments.IsSilentApply()) {
+            std::optional<KeeperLock> lock = TakeOverDisplay(arguments.DisplayIndex());
+            GammaRamp ramp;
+            const int status = Run(arguments, &ramp);
+            if (status != kApplied || !lock)
+                return kNothingApplied;
+            return KeepDisplay(*lock, arguments.DisplayIndex(), ramp);
+        }
         return Run(arguments);
     } catch (const CFileException& error) {
         LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());

@@ -11,12 +11,14 @@ bool LoadLaunchSource(const LaunchArguments& arguments, GammaRamp& ramp)
                                                          : LoadLutSource(ramp, arguments.lutSource);
 }
 
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifference* found)
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifference* found, GammaRamp* loadedRamp)
 {
     const int displayIndex = arguments.DisplayIndex();
     GammaRamp ramp;
     if (!LoadLaunchSource(arguments, ramp))
         return SilentApplyResult::NotLoaded;
+    if (loadedRamp)
+        *loadedRamp = ramp;
     if (!WriteDisplayRamp(displayIndex, ramp))
         return SilentApplyResult::NotApplied;
     // A driver may accept a ramp and show another (Wine turns a ramp into a gamma

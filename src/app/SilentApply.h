@@ -17,5 +17,7 @@ bool LoadLaunchSource(const LaunchArguments& arguments, GammaRamp& ramp);
 
 // Loads the command line's LUT source, writes it to the display it names and reads
 // the display back. A source that cannot be loaded writes nothing. For NotHeld the
-// difference found is stored in `found`, when given.
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifference* found = nullptr);
+// difference found is stored in `found`, when given; the loaded ramp goes to
+// `loadedRamp`, when given.
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifference* found = nullptr,
+                                 GammaRamp* loadedRamp = nullptr);

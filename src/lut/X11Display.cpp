@@ -121,17 +121,22 @@ X11Connection::X11Connection() : m_watch(std::make_shared<Watch>())
 
 X11Connection::~X11Connection()
 {
-    if (m_watcher.joinable()) {
-        {
-            const std::lock_guard lock(m_watch->mutex);
-            m_watch->released = true;
-        }
-        m_watch->changed.notify_all();
-        m_watcher.join();
-    }
+    StopClock();
     // A connection that failed still has to be released.
     if (m_connection)
         xcb_disconnect(m_connection);
+}
+
+void X11Connection::StopClock()
+{
+    if (!m_watcher.joinable())
+        return;
+    {
+        const std::lock_guard lock(m_watch->mutex);
+        m_watch->released = true;
+    }
+    m_watch->changed.notify_all();
+    m_watcher.join();
 }
 
 bool X11Connection::TimedOut() const

@@ -38,6 +38,9 @@ public:
     // connection then ends at once, without a reply.
     bool TimedOut() const;
     xcb_connection_t* Get() const { return m_connection; }
+    // Lifts the time limit: for a connection that waits for events as long as the
+    // program runs. Has no effect once the time has run out.
+    void StopClock();
 
     // Waits for the reply to a request; an error answer is recorded and gives none.
     template <typename Reply, typename Cookie>

@@ -1,0 +1,124 @@
+// The keeper run as a process, each scenario on a private X server of its own
+// (started by the harness's own script), with the CRTC table read back through
+// another connection.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "support/CrtcGammaProbe.h"
+#include "support/TempDir.h"
+#include "support/TestRamps.h"
+
+extern char** environ;
+
+namespace {
+
+bool Within(double seconds, const std::function<bool()>& done)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    bool finished = false;
+    while (!(finished = done()) && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return finished;
+}
+
+// Starts an Xorg with the dummy driver through the harness's script, and sets DISPLAY
+// and SERVER (its pid) for this process and the commands it runs.
+std::string StartServer(const std::string& folder)
+{
+    std::FILE* out = popen(("bash -c '. \"$0\" && start_private_x \"$1\" && echo \"$DISPLAY $XSERVER_PID\"' " +
+                            std::string(RAMPWISE_XSERVER_SCRIPT) + " '" + folder + "'").c_str(), "r");
+    char display[32] = "", pid[16] = "";
+    const bool started = std::fscanf(out, "%31s %15s", display, pid) == 2;
+    pclose(out);
+    setenv("DISPLAY", display, 1);
+    setenv("SERVER", pid, 1);
+    return started ? display : "";
+}
+
+// The exit status once the process has ended within the time, else nothing.
+std::optional<int> ExitStatus(pid_t pid, double seconds)
+{
+    int status = 0;
+    if (!Within(seconds, [&] { return waitpid(pid, &status, WNOHANG) == pid; }))
+        return std::nullopt;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+CrtcGammaTable TableOf(const GammaRamp& ramp)
+{
+    const auto& e = ramp.entries;
+    return {{e.begin(), e.begin() + 256}, {e.begin() + 256, e.begin() + 512}, {e.begin() + 512, e.end()}};
+}
+
+} // namespace
+
+TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
+{
+    const TempDir files;
+    // Far from each other and from the identity that a reset sets.
+    GammaRamp first = DistinctRamp(0), second = DistinctRamp(1);
+    for (std::size_t i = 0; i < GammaRamp::kEntryCount; ++i)
+        first.entries[i] /= 2, second.entries[i] = static_cast<std::uint16_t>(second.entries[i] / 4 * 3);
+    std::string firstLut = files.Write("first.lut", LutFileBytes(first)), program = RAMPWISE_PROGRAM;
+    const std::string reset = "xrandr --output DUMMY0 --gamma 1:1:1";
+    const struct {
+        const char* name;
+        std::string action;            // a shell command; $KEEPER and $SERVER are the pids
+        std::optional<int> status;     // of the keeper, or nothing while it keeps
+        const GammaRamp* held;         // what the display holds within `within` seconds
+        const char* logged = "";       // in the keeper's log
+        double within = 5;             // an output that comes back is checked at once
+    } cases[] = {
+        {"another client resets the table", reset, std::nullopt, &first, "display 0: re-applied after periodic check"},
+        {"output switched off and on", "xrandr --output DUMMY0 --off && " + reset + " --auto", std::nullopt, &first, "",
+         1.5},
+        {"release of another display", program + " /release 1 && " + reset, std::nullopt, &first},
+        {"second keeper takes over", program + " /pt " + files.Write("second.lut", LutFileBytes(second)) +
+                                         " 0 /keep & sleep 1 && " + reset, 0, &second},
+        {"release of the display", program + " /release 0", 0, nullptr},
+        {"release of every keeper", program + " /release", 0, nullptr},
+        {"SIGTERM", "kill -TERM $KEEPER", 0, nullptr},
+        {"SIGINT", "kill -INT $KEEPER", 0, nullptr},
+        {"X server killed", "kill $SERVER", 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir home;
+        mkdir(home.PathOf("run").c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", home.PathOf("run").c_str(), 1);
+        setenv("XDG_STATE_HOME", home.PathOf("state").c_str(), 1);
+        const std::string display = StartServer(home.PathOf("x"));
+        ASSERT_NE(display, "");
+        char* argv[] = {program.data(), const_cast<char*>("/pt"), firstLut.data(), const_cast<char*>("0"),
+                        const_cast<char*>("/keep"), nullptr};
+        pid_t keeper = 0;
+        ASSERT_EQ(posix_spawn(&keeper, argv[0], nullptr, nullptr, argv, environ), 0);
+        setenv("KEEPER", std::to_string(keeper).c_str(), 1);
+        EXPECT_TRUE(Within(5, [&] { return ReadCrtcGamma("DUMMY0") == TableOf(first); }));
+
+        EXPECT_EQ(std::system(c.action.c_str()), 0) << c.action;
+        EXPECT_EQ(ExitStatus(keeper, c.status ? 6 : 0), c.status);
+        if (c.held)
+            EXPECT_TRUE(Within(c.within, [&] { return ReadCrtcGamma("DUMMY0") == TableOf(*c.held); }));
+        const std::vector<std::uint8_t> log = home.Read("state/rampwise/keep.log");
+        EXPECT_NE(std::string(log.begin(), log.end()).find(c.logged), std::string::npos);
+        if (!c.status)
+            EXPECT_EQ(kill(keeper, SIGTERM) == 0 ? ExitStatus(keeper, 5) : std::nullopt, 0);
+        // And with it a keeper that took over. The server is not this process's child:
+        // it has gone once its lock file has.
+        if (kill(std::atoi(std::getenv("SERVER")), SIGTERM) == 0)
+            Within(10, [&] { return !std::filesystem::exists("/tmp/.X" + display.substr(1) + "-lock"); });
+    }
+}
