@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine (in WINEPREFIX, with a Wine session and DISPLAY):
+# a silent install gives a program that applies a LUT file, a Start-menu shortcut and
+# an uninstall entry; a silent uninstall takes them away with the current user's
+# log-on entries that start the installed program, and leaves every other entry.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+. tests/package/lib.sh
+setup=$(ls build/dist/rampwise-*-setup.exe) || exit 1
+version=${setup##*/rampwise-}
+version=${version%-setup.exe}
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+all_users_run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Rampwise'
+folder() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
+unix() { winepath -u "$1" 2>/dev/null; }
+value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
+set_value() { wine reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+absent() { ! wine reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
+
+program=$(folder LOCALAPPDATA)'\Programs\Rampwise\rampwise.exe'
+folder_unix=$(dirname "$(unix "$program")")
+shortcut=$(unix "$(folder APPDATA)"'\Microsoft\Windows\Start Menu\Programs\Rampwise.lnk')
+lut=$(mktemp --suffix=.lut)
+write_identity_lut "$lut"
+
+check "the installer runs silently" wine "$setup" /S
+check "the program is installed" [ -f "$folder_unix/rampwise.exe" -a -f "$folder_unix/uninstall.exe" ]
+check "the installed program applies a LUT file" wine "$folder_unix/rampwise.exe" /pt "$(winepath -w "$lut")" 0
+check "the Start menu has a shortcut" [ -f "$shortcut" ]
+check "the uninstall entry names the version" [ "$(value "$uninstall_key" DisplayVersion)" = "$version" ]
+
+# Two entries that start the installed program (the second named in other letter
+# case), one of another copy, one of another program, one of all users.
+set_value "$run_key" Rampwise "\"$program\" /pt \"C:\\cal.icm\" 0"
+set_value "$run_key" Rampwise_2 "\"${program,,}\" /pt @default 2"
+set_value "$run_key" Rampwise_1 '"C:\Tools\rampwise.exe" /pt "C:\cal.icm" 1'
+set_value "$run_key" RampwiseTest "\"$program\" /pt \"C:\\cal.icm\" 0"
+set_value "$all_users_run_key" Rampwise "\"$program\" /pt \"C:\\cal.icm\" 0"
+
+check "the uninstaller runs silently" wine "$folder_unix/uninstall.exe" /S
+# The uninstaller goes on in a copy of itself; the uninstall entry goes last.
+for i in $(seq 1 60); do absent "$uninstall_key" && break; sleep 0.5; done
+check "the uninstall entry is gone" absent "$uninstall_key"
+check "the program's folder is gone" [ ! -e "$folder_unix" ]
+check "the shortcut is gone" [ ! -e "$shortcut" ]
+check "the entries that start the installed program are gone" \
+  sh -c "! wine reg query '$run_key' 2>/dev/null | grep -Eiq '^ *Rampwise(_2)? '"
+check "every other entry is left" [ -n "$(value "$run_key" Rampwise_1)" -a \
+  -n "$(value "$run_key" RampwiseTest)" -a -n "$(value "$all_users_run_key" Rampwise)" ]
+for name in Rampwise_1 RampwiseTest; do wine reg delete "$run_key" /v "$name" /f >/dev/null 2>&1; done
+wine reg delete "$all_users_run_key" /v Rampwise /f >/dev/null 2>&1
+rm -f "$lut"
+[ $failures -eq 0 ]
