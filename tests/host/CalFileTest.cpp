@@ -80,8 +80,9 @@ TEST(CalFile, ReadsGoodFilesAndRefusesEachFaultNamingTheLine)
         EXPECT_TRUE(LoadLutSource(ramp, dir.Write(c.name, Bytes(c.text.begin(), c.text.end())))) << c.name;
         for (const auto& [entry, level] : c.pins)
             EXPECT_EQ(ramp.entries[entry], level) << c.name << " entry " << entry;
-        if (c.pins.empty())
+        if (c.pins.empty()) {
             EXPECT_EQ(ramp, StraightRamp()) << c.name;
+        }
     }
 
     const std::string rows12 = "0.2 0.5 0.5 0.25";
