@@ -1,8 +1,9 @@
-// Loads arbitrary bytes from real files through LoadLutSource, once named as a LUT
-// file and once as a profile. A refused file must leave the ramp exactly as it was;
-// a LUT file loads exactly when it holds 1536 bytes or more, and then holds the ramp
-// of its first 1536. Whatever loaded is saved and loaded again: the ramp must come
-// back unchanged, and the saved file must be exactly the ramp's 1536 bytes.
+// Loads arbitrary bytes from real files through LoadLutSource, named as a LUT file, as
+// a profile and as a calibration file. A refused file must leave the ramp exactly as
+// it was; a LUT file loads exactly when it holds 1536 bytes or more, and then holds
+// the ramp of its first 1536. Whatever loaded is saved as a LUT file and as a
+// calibration file and loaded again: the ramp must come back unchanged, and the saved
+// LUT file must be exactly the ramp's 1536 bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const FuzzFolder folder;
     const GammaRamp before = Marker(size);
-    for (const char* name : {"fuzz.lut", "fuzz.icc"}) {
+    for (const char* name : {"fuzz.lut", "fuzz.icc", "fuzz.cal"}) {
         const bool isLut = IsLutFileName(name);
         GammaRamp ramp = before;
         const bool loaded = LoadLutSource(ramp, folder.Write(name, data, size));
@@ -71,6 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         GammaRamp again = before;
         if (!SaveLutFile(ramp, saved) || FileBytes(saved) != LittleEndian(ramp) || !LoadLutSource(again, saved) ||
             again != ramp)
+            __builtin_trap();
+        const std::string savedCal = folder.PathOf("saved.cal");
+        std::remove(savedCal.c_str());
+        again = before;
+        if (!SaveLutFile(ramp, savedCal) || !LoadLutSource(again, savedCal) || again != ramp)
             __builtin_trap();
     }
     return 0;

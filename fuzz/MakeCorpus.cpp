@@ -1,6 +1,7 @@
 // Writes the seed corpus of the profile and LUT fuzzers: small profiles made with the
-// test profile builder, one of each kind of calibration tag, and a raw LUT file, which
-// users hand to the profile reader too when it is named like a profile.
+// test profile builder, one of each kind of calibration tag, a raw LUT file, which
+// users hand to the profile reader too when it is named like a profile, and a small
+// calibration file.
 //
 //   make_fuzz_corpus fuzz/corpus
 
@@ -53,5 +54,9 @@ int main(int argc, char** argv)
     misdescribed.resize(1584, 0);
     Write(folder, "vcgt-1584.icc", ProfileBuilder().Tag(kVcgtTag, misdescribed).Build());
     Write(folder, "ramp.lut", U16Bytes(Values(256)));
+    const std::string cal = "CAL\nDEVICE_CLASS \"DISPLAY\" # a comment\nCOLOR_REP RGB\nTV_OUTPUT_ENCODING NO\n"
+                            "NUMBER_OF_FIELDS 4\nBEGIN_DATA_FORMAT\nRGB_R RGB_I RGB_B RGB_G\nEND_DATA_FORMAT\n"
+                            "NUMBER_OF_SETS 3\nBEGIN_DATA\n0.125 0 1 0\n0.2 0.5 0.5 2.5e-1\n1 1 0 1\nEND_DATA\n";
+    Write(folder, "table3.cal", Bytes(cal.begin(), cal.end()));
     return 0;
 }

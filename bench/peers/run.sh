@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compares what rampwise and two other loaders, Argyll's dispwin and xcalib, make of the
-# same ICC profiles' vcgt curves in a 256-entry CRTC gamma table, and times the three
-# applying one profile. Runs its own private X server; see bench/PEERS.md.
+# same ICC profiles' vcgt curves in a 256-entry CRTC gamma table; what rampwise and
+# dispwin make of the same Argyll .cal files, and what dispwin makes of the .cal files
+# that rampwise writes; and times the three applying one profile. Runs its own private X server; see bench/PEERS.md.
 # Usage: bench/peers/run.sh [RUNS (30)]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -9,10 +10,11 @@ runs=${1:-30}
 tables="$root/bench/peers/tables.py"
 rampwise="$root/build/bench/rampwise"
 dump="$root/build/host/crtc_gamma_dump"
+convert="$root/build/host/lut_convert"
 output=DUMMY0
 
 # The peers, the profiles and the timing tool; only what is missing.
-packages=(argyll xcalib colord-data x11-xserver-utils x11-utils python3
+packages=(argyll argyll-ref xcalib colord-data x11-xserver-utils x11-utils python3
   xserver-xorg-core xserver-xorg-video-dummy libxcb-randr0-dev)
 missing=()
 for p in "${packages[@]}"; do
@@ -30,7 +32,9 @@ fi
 cd "$root"
 [ -f build/bench/CMakeCache.txt ] || cmake --preset bench >/dev/null
 cmake --build --preset bench --target rampwise >/dev/null
-[ -x "$dump" ] || { echo "$dump is missing: build the host tree first (scripts/build)" >&2; exit 1; }
+for tool in "$dump" "$convert"; do
+  [ -x "$tool" ] || { echo "$tool is missing: build the host tree first (scripts/build)" >&2; exit 1; }
+done
 
 . "$root/scripts/lib/xserver.sh"
 work=$(mktemp -d)
@@ -133,6 +137,87 @@ echo
 echo "xcalib sets the ramp through XF86VidMode. CRTC table of $output left linear by it:" \
   "$xcalib_crtc_unchanged of ${#profiles[@]} profiles;" \
   "its XF86VidMode ramp read back equals its computed ramp at 8 bits: $xcalib_vidmode_consistent of ${#profiles[@]}."
+
+# --- Calibration files ------------------------------------------------------------------
+# synthcal's files of 16 to 4096 rows and the two that argyll-ref ships, each also with
+# TV_OUTPUT_ENCODING YES (loaded by dispwin with -E: without it dispwin 2.3.1 ignores
+# the keyword in a .cal). Then the ramp rampwise loaded, and three random rising ones,
+# written by rampwise as .cal files: dispwin and rampwise must both load them exactly.
+echo
+echo "== .cal files: CRTC gamma table of $output after rampwise and after dispwin"
+echo "   cells: differing entries / 768, max absolute difference (16-bit units)"
+echo "   written: the ramp saved as .cal by rampwise, then loaded by each, against that ramp"
+echo
+cals=()
+make_cal() {  # NAME ROWS SYNTHCAL-OPTIONS...
+  local name=$1 rows=$2
+  shift 2
+  synthcal -t d -r "$rows" "$@" "$work/$name" >/dev/null
+  cals+=("$work/$name.cal")
+}
+make_cal c-cool-16 16 -p 1.2,1.2,1.2 -s 0.98,0.96,0.9
+make_cal c-gamma1.1-256 256 -p 1.1,1.1,1.1
+make_cal c-warm-1024 1024 -p 0.9,1.0,1.2 -s 1,0.95,0.85
+make_cal c-dark-4096 4096 -p 2.0,1.8,1.6 -o 0.05,0.02,0
+for ref in /usr/share/color/argyll/ref/*.cal; do
+  cp "$ref" "$work/ref-$(basename "$ref")"
+  cals+=("$work/ref-$(basename "$ref")")
+done
+for cal in "${cals[@]}"; do
+  tv="${cal%.cal}-tv.cal"
+  sed 's/^COLOR_REP.*/&\nTV_OUTPUT_ENCODING "YES"/' "$cal" >"$tv"
+  cals+=("$tv")
+done
+
+cal_worst=0
+cal_row='%-22s %-5s %-4s | %-13s | %-15s %-15s\n'
+printf "$cal_row" file rows tv "dispwin/ours" "written:dispwin" "written:ours"
+note_worst() { local m=${1##* }; [ "$m" -gt "$cal_worst" ] && cal_worst=$m; return 0; }
+load_and_dump() {  # LOADER-COMMAND... ; dumps into $loaded
+  reset_linear
+  "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
+  "$dump" "$output" >"$loaded"
+}
+# Saves the ramp of DUMP as a .cal by rampwise, loads that by dispwin and by rampwise,
+# and sets by_dispwin and by_ours to the cells of each against the ramp.
+written_failures=0
+check_written() {  # DUMP NAME
+  local ramp=$1 name=$2
+  "$tables" to-lut "$ramp" "$work/$name.lut"
+  "$convert" "$work/$name.lut" "$work/$name-written.cal"
+  loaded="$work/$name.written-dispwin"
+  load_and_dump dispwin -d 1 "$work/$name-written.cal"
+  by_dispwin=$(cmp_cell "$loaded" "$ramp")
+  loaded="$work/$name.written-ours"
+  load_and_dump "$rampwise" /pt "$work/$name-written.cal" 0
+  by_ours=$(cmp_cell "$loaded" "$ramp")
+  written_failures=$((written_failures + ${by_dispwin%%/*} + ${by_ours%%/*}))
+}
+for cal in "${cals[@]}"; do
+  name=$(basename "$cal" .cal)
+  rows=$(awk '$1 == "NUMBER_OF_SETS" { print $2; exit }' "$cal")
+  flag=()
+  tv=no
+  if grep -q '^TV_OUTPUT_ENCODING "YES"' "$cal"; then flag=(-E) tv=yes; fi
+  loaded="$work/$name.cal-ours"
+  load_and_dump "$rampwise" /pt "$cal" 0
+  loaded="$work/$name.cal-dispwin"
+  load_and_dump dispwin "${flag[@]}" -d 1 "$cal"
+  cell=$(cmp_cell "$work/$name.cal-dispwin" "$work/$name.cal-ours")
+  note_worst "$cell"
+  check_written "$work/$name.cal-ours" "$name"
+  printf "$cal_row" "$name" "$rows" "$tv" "$cell" "$by_dispwin" "$by_ours"
+done
+for seed in 1 2 3; do
+  "$tables" rising "$seed" >"$work/rising-$seed.dump"
+  check_written "$work/rising-$seed.dump" "rising-$seed"
+  printf "$cal_row" "rising-$seed (random)" - - - "$by_dispwin" "$by_ours"
+done
+echo
+echo "Largest difference between dispwin and rampwise on a .cal: $cal_worst (at most 1 expected)."
+echo "Entries of the written files that a loader did not load exactly: $written_failures (0 expected)."
+[ "$cal_worst" -le 1 ] && [ "$written_failures" -eq 0 ] ||
+  { echo "dispwin and rampwise disagree on a .cal file" >&2; exit 1; }
 
 # --- Timing ---------------------------------------------------------------------------
 # The three in turn, round after round, so that a machine that slows down or speeds up

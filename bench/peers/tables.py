@@ -13,6 +13,8 @@ three lines (red, green, blue) of blank-separated integers.
                                      Argyll .cal file CAL, one entry per .cal row, BYTES (1 or 2) each
   tables.py with-formula BASE OUT G MIN MAX [G MIN MAX G MIN MAX]
                                      the same with a formula vcgt (one triple for all channels or one each)
+  tables.py to-lut DUMP OUT          writes a 256-entry dump as a 1536-byte LUT file
+  tables.py rising SEED              a dump of three rising curves of random 16-bit values
   tables.py identity [N]             the identity dump i * 65535 / (N - 1), N (256) entries
   tables.py hex-rows                 reads rows of three hex numbers (xcalib -p) from standard
                                      input, prints them as a dump
@@ -165,6 +167,14 @@ def main(argv):
         body = VCGT + bytes(4) + struct.pack(">I", 1)
         body += b"".join(struct.pack(">I", round(v * 65536)) for v in numbers)
         write_with_vcgt(base, out, body)
+    elif command == "to-lut":
+        curves = dump_lines(args[0])
+        open(args[1], "wb").write(b"".join(struct.pack("<H", v) for curve in curves for v in curve))
+    elif command == "rising":
+        import random
+        generator = random.Random(int(args[0]))
+        for _ in range(3):
+            print(" ".join(str(v) for v in sorted(generator.randrange(65536) for _ in range(256))))
     elif command == "identity":
         n = int(args[0]) if args else 256
         for _ in range(3):

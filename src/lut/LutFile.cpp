@@ -3,10 +3,12 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "base/File.h"
 #include "base/FileReplace.h"
 #include "lut/ByteSource.h"
+#include "lut/CalFile.h"
 #include "lut/ProfileCurves.h"
 
 namespace {
@@ -69,29 +71,46 @@ bool LoadProfile(GammaRamp& ramp, const std::string& path)
 
 } // namespace
 
-bool IsLutFileName(const std::string& path)
+namespace {
+
+// True when the name ends in ending (a lower-case ".xyz") in any letter case.
+bool HasEnding(const std::string& path, std::string_view ending)
 {
-    static constexpr char kEnding[] = ".lut";
-    constexpr std::size_t kEndingLength = sizeof(kEnding) - 1;
-    if (path.size() < kEndingLength)
+    if (path.size() < ending.size())
         return false;
-    const char* tail = path.c_str() + path.size() - kEndingLength;
-    for (std::size_t i = 0; i < kEndingLength; ++i) {
-        if (LowerAscii(tail[i]) != kEnding[i])
+    const char* tail = path.c_str() + path.size() - ending.size();
+    for (std::size_t i = 0; i < ending.size(); ++i) {
+        if (LowerAscii(tail[i]) != ending[i])
             return false;
     }
     return true;
+}
+
+} // namespace
+
+bool IsLutFileName(const std::string& path)
+{
+    return HasEnding(path, ".lut");
+}
+
+bool IsCalFileName(const std::string& path)
+{
+    return HasEnding(path, ".cal");
 }
 
 bool LoadLutSource(GammaRamp& ramp, std::string path)
 {
     if (path.empty())
         return false;
+    if (IsCalFileName(path))
+        return LoadCalFile(ramp, path);
     return IsLutFileName(path) ? LoadLutFile(ramp, path) : LoadProfile(ramp, path);
 }
 
 bool SaveLutFile(const GammaRamp& ramp, std::string path)
 {
+    if (IsCalFileName(path))
+        return SaveCalFile(ramp, path);
     const auto bytes = EncodeLittleEndian(ramp);
     return ReplaceFileContent(path, bytes.data(), bytes.size());
 }

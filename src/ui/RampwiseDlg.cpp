@@ -16,9 +16,10 @@ namespace {
 
 constexpr char kPlacementSection[] = "RampwiseDlg";
 constexpr char kSourceFilter[] =
-    "Supported files (*.icm; *.icc; *.lut)|*.icm; *.icc; *.lut|LUT Files (*.lut)|*.lut|"
-    "Color profiles (*.icm; *.icc)|*.icm; *.icc|All Files (*.*)|*.*||";
-constexpr char kLutFilter[] = "LUT Files (*.lut)|*.lut|All Files (*.*)|*.*||";
+    "Supported files (*.icm; *.icc; *.lut; *.cal)|*.icm; *.icc; *.lut; *.cal|LUT Files (*.lut)|*.lut|"
+    "Calibration files (*.cal)|*.cal|Color profiles (*.icm; *.icc)|*.icm; *.icc|All Files (*.*)|*.*||";
+// A name typed without an ending gets the one of the filter shown, ".lut" under "All Files".
+constexpr char kLutFilter[] = "LUT Files (*.lut)|*.lut|Argyll calibration (*.cal)|*.cal|All Files (*.*)|*.*||";
 
 } // namespace
 

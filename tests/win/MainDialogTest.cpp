@@ -12,6 +12,7 @@
 #include "TempDir.h"
 #include "app/LogRouting.h"
 #include "app/RampwiseApp.h"
+#include "lut/LutFile.h"
 #include "lut/RampOperations.h"
 #include "res/resource.h"
 #include "resize/PlacementText.h"
@@ -124,6 +125,9 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
     const std::string good = files.Write("良い.lut", LutFileBytes(curve)), saved = files.PathOf("Сохранён.lut");
     const std::string bad = files.Write("bad.lut", std::vector<std::uint8_t>(1000)), icm = GetDisplayProfilePath(0);
     const std::string nowhere = files.PathOf("no-such-folder\\x.lut");
+    const GammaRamp calCurve = CurveRamp(1.1, 1.3, 0.9);
+    const std::string cal = files.PathOf("curve.CAL"), savedCal = files.PathOf("saved.cal");
+    ASSERT_TRUE(SaveLutFile(calCurve, cal));
     ASSERT_TRUE(WriteDisplayRamp(0, start));
     Run(dialog, [&] {
         EXPECT_EQ(dialog.Ramp(), start) << "read when the dialog opens";
@@ -135,6 +139,8 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
             {ID_FILE_LOADLUT, good, {"* LUT values loaded from file:", "   " + good}, curve},
             {ID_FILE_SAVELUT, saved, {"* LUT values saved to file:", "   " + saved}, curve},
             {ID_FILE_SAVELUT, nowhere, {"ERROR: LUT values could not be saved to file:", "   " + nowhere}, curve},
+            {ID_FILE_LOADLUT, cal, {"* LUT values loaded from file:", "   " + cal}, calCurve},
+            {ID_FILE_SAVELUT, savedCal, {"* LUT values saved to file:", "   " + savedCal}, calCurve},
             {ID_FILE_LOADLUT, bad, {"ERROR: LUT values could not be loaded from file:", "   " + bad}, linear},
             {ID_LUT_LOADDEFAULT, {}, {"No VCGT or mLUT tag foung in profile " + icm,
                                       "ERROR: LUT values could not be loaded from default file:", "   " + icm}, linear},
@@ -146,6 +152,8 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
             EXPECT_EQ(AsWineKeepsIt(dialog.Ramp()), step.shown) << "the diagram shows what the display has";
         }
         EXPECT_EQ(files.Read("Сохранён.lut"), LutFileBytes(curve));
+        GammaRamp savedRamp;
+        EXPECT_TRUE(LoadLutSource(savedRamp, savedCal) && savedRamp == calCurve);
         EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_COMMAND, ID_HELP_ABOUT), "Version 1.1.0.46");
         EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX), "Version 1.1.0.46");
         BYTE keys[256] = {};
@@ -153,7 +161,7 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
         SetKeyboardState(keys);
         PostMessageA(GetDlgItem(dialog.m_hWnd, IDC_DISPLAYS), WM_KEYDOWN, 'L', 1);
     });
-    ASSERT_EQ(requests.size(), 6u) << "Ctrl+L did not reach the load command";
+    ASSERT_EQ(requests.size(), 8u) << "Ctrl+L did not reach the load command";
     EXPECT_TRUE(requests.back().open);
     for (const FileRequest& request : requests)  // a save asks before a file is replaced
         EXPECT_EQ(request.flags & (OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST),

@@ -158,6 +158,8 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
                     output = DistinctRamp(4), second = DistinctRamp(5);
     const std::string dayLut = files.Write("day.lut", LutFileBytes(lut));
     const std::string shortLut = files.Write("short.lut", Bytes(1000, 0x80));
+    const std::string dayCal = files.PathOf("day.cal"), badCal = files.Write("bad.cal", {'C', 'A', 'L', '\n'});
+    EXPECT_TRUE(SaveLutFile(lut, dayCal));
     GammaRamp moved = known;  // one entry far from the table that each case starts from
     moved.Channel(1)[128] += 12345;
     const std::string tableProfile = files.Write("table.icc", CalibrationProfile(table));
@@ -182,6 +184,11 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
     } cases[] = {
         {"LUT file", false, {}, "", {"/pt", dayLut, "0"}, kApplied, {lut}},
         {"table profile, no switch", false, {}, "", {tableProfile}, kApplied, {table}},
+        {"calibration file", false, {}, "", {"/pt", dayCal, "0"}, kApplied, {lut}},
+        {"refused calibration file", false, {}, "", {badCal},
+         {1, "ERROR: calibration file " + badCal + ", line 1: the file has no BEGIN_DATA\nrampwise: " + badCal +
+                 kNotLoaded},
+         {known}},
         {"short LUT file", false, {}, "", {"/pt", shortLut, "0"}, {1, "rampwise: " + shortLut + kNotLoaded}, {known}},
         {"keyword in another case", false, {}, "", {"@Default"}, {1, "rampwise: @Default" + kNotLoaded}, {known}},
         {"no source", false, {}, "", {}, {2, "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n"},
