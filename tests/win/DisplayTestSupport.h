@@ -87,9 +87,15 @@ public:
         startup.cb = sizeof(startup);
         if (captureOutput && CreatePipe(&m_output, &startup.hStdOutput, &inherited, 0))
             startup.dwFlags = STARTF_USESTDHANDLES;
-        EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
-                                   &startup, &m_process))
-            << commandLine;
+        // Under load Wine now and then fails to start a process at the first try.
+        bool started = false;
+        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+            started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
+                                     &startup, &m_process) != 0;
+            if (!started)
+                Sleep(200);
+        }
+        EXPECT_TRUE(started) << commandLine << " (error " << GetLastError() << ')';
         if (startup.hStdOutput)
             CloseHandle(startup.hStdOutput);  // the program's copy alone keeps the pipe open
     }
