@@ -19,12 +19,10 @@ SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifferenc
         return SilentApplyResult::NotLoaded;
     if (loadedRamp)
         *loadedRamp = ramp;
-    if (!WriteDisplayRamp(displayIndex, ramp))
-        return SilentApplyResult::NotApplied;
-    // A driver may accept a ramp and show another (Wine turns a ramp into a gamma
-    // curve): only a display that holds the ramp when read back has taken it. A
-    // display that cannot be read back has said why through the log.
-    const std::optional<RampDifference> difference = CompareDisplayRamp(displayIndex, ramp);
+    // A driver may accept a ramp and show another: only a display that holds the ramp
+    // when read back has taken it. A display that cannot be written or read back has
+    // said why through the log.
+    const std::optional<RampDifference> difference = WriteDisplayRampAndCompare(displayIndex, ramp);
     if (!difference)
         return SilentApplyResult::NotApplied;
     if (difference->Holds())

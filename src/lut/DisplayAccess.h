@@ -15,6 +15,9 @@ bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp);
 // Reads the display's table as it stands (at its own size) and compares it with the
 // ramp; nothing when the table cannot be read. Writes nothing.
 std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRamp& ramp);
+// Writes the ramp and compares what the display then holds, through one opening of
+// the display; nothing when either step failed.
+std::optional<RampDifference> WriteDisplayRampAndCompare(int displayIndex, const GammaRamp& ramp);
 // Fills the ramp from the calibration curves of the colour profile that the platform
 // associates with the display. On false the ramp is unchanged.
 bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp);

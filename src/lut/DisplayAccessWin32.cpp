@@ -30,11 +30,11 @@ DeviceContext OpenDisplay(int displayIndex)
 
 } // namespace
 
-bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
+namespace {
+
+// The two gamma calls on an open display context; each logs its own failure.
+bool ReadRamp(DeviceContext& dc, GammaRamp& ramp)
 {
-    DeviceContext dc = OpenDisplay(displayIndex);
-    if (!dc)
-        return false;
     if (GetDeviceGammaRamp(dc.Get(), ramp.entries.data()))
         return true;
     // Taken before the release, which may set its own code.
@@ -44,19 +44,38 @@ bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
     return false;
 }
 
-bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
+bool WriteRamp(DeviceContext& dc, const GammaRamp& ramp)
 {
-    DeviceContext dc = OpenDisplay(displayIndex);
-    if (!dc)
-        return false;
     // The platform takes a non-const pointer but does not write through it.
     if (SetDeviceGammaRamp(dc.Get(), const_cast<std::uint16_t*>(ramp.entries.data())))
         return true;
-    // Taken before the release, which may set its own code.
     const int errorCode = static_cast<int>(GetLastError());
     dc.Reset();
     LogError("ERROR: SetDeviceGammaRamp falied %i", errorCode);
     return false;
+}
+
+} // namespace
+
+bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
+{
+    DeviceContext dc = OpenDisplay(displayIndex);
+    return dc && ReadRamp(dc, ramp);
+}
+
+bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
+{
+    DeviceContext dc = OpenDisplay(displayIndex);
+    return dc && WriteRamp(dc, ramp);
+}
+
+std::optional<RampDifference> WriteDisplayRampAndCompare(int displayIndex, const GammaRamp& ramp)
+{
+    DeviceContext dc = OpenDisplay(displayIndex);
+    GammaRamp shown;
+    if (!dc || !WriteRamp(dc, ramp) || !ReadRamp(dc, shown))
+        return std::nullopt;
+    return CompareWithRamp({shown.Channel(0), shown.Channel(1), shown.Channel(2)}, ramp);
 }
 
 std::string GetDisplayProfilePath(int displayIndex)

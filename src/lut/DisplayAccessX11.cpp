@@ -85,23 +85,15 @@ std::span<const std::uint16_t> Table(const std::uint16_t* entries, int size)
     return {entries, static_cast<std::size_t>(size)};
 }
 
-} // namespace
-
-namespace {
-
-// Reads the display's table at its own size and hands it to `use`; logs what failed.
+// Waits for the table that the cookie asked for and hands it to `use`; logs what failed.
 template <typename Use>
-bool WithDisplayTable(int displayIndex, Use use)
+bool ReceiveDisplayTable(X11Connection& connection, const OpenCrtc& crtc, xcb_randr_get_crtc_gamma_cookie_t cookie,
+                         Use use)
 {
-    X11Connection connection;
-    const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
-    if (!crtc)
-        return false;
-    const auto gamma =
-        connection.Wait(xcb_randr_get_crtc_gamma_reply, xcb_randr_get_crtc_gamma(connection.Get(), crtc->crtc));
+    const auto gamma = connection.Wait(xcb_randr_get_crtc_gamma_reply, cookie);
     const int errorCode = connection.TakeError();
     // The reply's length (in 4-byte units after its fixed part) must hold the tables.
-    if (!gamma || gamma->size != crtc->tableSize || errorCode != 0 ||
+    if (!gamma || gamma->size != crtc.tableSize || errorCode != 0 ||
         std::size_t{gamma->length} * 4 < 6 * std::size_t{gamma->size}) {
         ReportServerTrouble(connection);
         LogError("ERROR: GetDeviceGammaRamp falied %i", errorCode);
@@ -110,6 +102,39 @@ bool WithDisplayTable(int displayIndex, Use use)
     use(DisplayTable{Table(xcb_randr_get_crtc_gamma_red(gamma.get()), gamma->size),
                      Table(xcb_randr_get_crtc_gamma_green(gamma.get()), gamma->size),
                      Table(xcb_randr_get_crtc_gamma_blue(gamma.get()), gamma->size)});
+    return true;
+}
+
+template <typename Use>
+bool WithDisplayTable(int displayIndex, Use use)
+{
+    X11Connection connection;
+    const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
+    return crtc && ReceiveDisplayTable(connection, *crtc, xcb_randr_get_crtc_gamma(connection.Get(), crtc->crtc), use);
+}
+
+// Sends the ramp, resampled to the table's size, as a checked request.
+xcb_void_cookie_t SendDisplayTable(X11Connection& connection, const OpenCrtc& crtc, const GammaRamp& ramp)
+{
+    const auto size = static_cast<std::size_t>(crtc.tableSize);
+    std::vector<std::uint16_t> tables(GammaRamp::kChannelCount * size);
+    for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel)
+        ResampleGammaTable(ramp.Channel(channel), std::span(tables).subspan(channel * size, size));
+    return xcb_randr_set_crtc_gamma_checked(connection.Get(), crtc.crtc, static_cast<std::uint16_t>(size), &tables[0],
+                                            &tables[size], &tables[2 * size]);
+}
+
+// Waits until the server has handled the write; logs what failed.
+bool ConfirmWrite(X11Connection& connection, xcb_void_cookie_t cookie)
+{
+    connection.Check(cookie);
+    const int errorCode = connection.TakeError();
+    // A connection that broke off (the server's time ran out, say) confirms nothing.
+    if (errorCode != 0 || xcb_connection_has_error(connection.Get()) != 0) {
+        ReportServerTrouble(connection);
+        LogError("ERROR: SetDeviceGammaRamp falied %i", errorCode);
+        return false;
+    }
     return true;
 }
 
@@ -134,22 +159,25 @@ bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
 {
     X11Connection connection;
     const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
+    return crtc && ConfirmWrite(connection, SendDisplayTable(connection, *crtc, ramp));
+}
+
+// The read is sent right behind the write, so both take one round trip.
+std::optional<RampDifference> WriteDisplayRampAndCompare(int displayIndex, const GammaRamp& ramp)
+{
+    X11Connection connection;
+    const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
     if (!crtc)
-        return false;
-    const auto size = static_cast<std::size_t>(crtc->tableSize);
-    std::vector<std::uint16_t> tables(GammaRamp::kChannelCount * size);
-    for (std::size_t channel = 0; channel < GammaRamp::kChannelCount; ++channel)
-        ResampleGammaTable(ramp.Channel(channel), std::span(tables).subspan(channel * size, size));
-    connection.Check(xcb_randr_set_crtc_gamma_checked(connection.Get(), crtc->crtc, static_cast<std::uint16_t>(size),
-                                                      &tables[0], &tables[size], &tables[2 * size]));
-    const int errorCode = connection.TakeError();
-    // A connection that broke off (the server's time ran out, say) confirms nothing.
-    if (errorCode != 0 || xcb_connection_has_error(connection.Get()) != 0) {
-        ReportServerTrouble(connection);
-        LogError("ERROR: SetDeviceGammaRamp falied %i", errorCode);
-        return false;
+        return std::nullopt;
+    const xcb_void_cookie_t write = SendDisplayTable(connection, *crtc, ramp);
+    const xcb_randr_get_crtc_gamma_cookie_t read = xcb_randr_get_crtc_gamma(connection.Get(), crtc->crtc);
+    std::optional<RampDifference> difference;
+    if (!ConfirmWrite(connection, write)) {
+        xcb_discard_reply(connection.Get(), read.sequence);
+        return std::nullopt;
     }
-    return true;
+    ReceiveDisplayTable(connection, *crtc, read, [&](const DisplayTable& table) { difference = CompareWithRamp(table, ramp); });
+    return difference;
 }
 
 // The profile is parsed from the bytes the server sent: nothing on disk stands
