@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "TempDir.h"
 #include "app/LogRouting.h"
 #include "app/RampwiseApp.h"
+#include "framework/Dpi.h"
 #include "lut/RampOperations.h"
 #include "res/resource.h"
 #include "resize/PlacementText.h"
@@ -224,6 +226,12 @@ TEST_F(MainDialog, WritesAreHandedToTheDisplaysKeeper)
 
 namespace {
 
+// A length of the layout at 96 DPI, at the DPI this run was started with.
+int AtDpi(int length)
+{
+    return MulDiv(length, static_cast<int>(WindowDpi(nullptr)), 96);
+}
+
 // Left, top, right, bottom: comparable and printable, unlike RECT.
 using Edges = std::array<LONG, 4>;
 
@@ -317,13 +325,94 @@ void GrowAndCheck(CRampwiseDlg& d)
     Region shape(CreateRectRgn(0, 0, 0, 0));
     GetWindowRgn(grip, shape.Get());
     EXPECT_TRUE(PtInRegion(shape.Get(), cx - 2, cy - 2) && !PtInRegion(shape.Get(), 1, 1)) << "its lower-right half";
-    SetWindowPos(d.m_hWnd, nullptr, 100, 80, 700, 640, SWP_NOZORDER);
+    SetWindowPos(d.m_hWnd, nullptr, 100, 80, AtDpi(700), AtDpi(640), SWP_NOZORDER);
+}
+
+// Whether the diagram, drawn into a bitmap of its size, has a black left frame one
+// pixel wide.
+bool DrawsOnePixelFrame(HWND diagram)
+{
+    RECT r{};
+    GetClientRect(diagram, &r);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    DeviceContext dc(CreateCompatibleDC(nullptr));
+    Bitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const SelectGuard select(dc.Get(), bitmap.Get());
+    DRAWITEMSTRUCT item{ODT_STATIC, IDC_DIAGRAM, 0, ODA_DRAWENTIRE, 0, diagram, dc.Get(), r, 0};
+    CWnd::FromHandle(diagram)->DrawItem(item);
+    GdiFlush();
+    const auto* row = static_cast<const std::uint32_t*>(bits) + r.bottom * 3 / 8 * r.right;
+    return bitmap && (row[0] & 0xFFFFFF) == 0 && (row[1] & 0xFFFFFF) != 0;
+}
+
+// Sent WM_DPICHANGED for another DPI and then back: the window takes each suggested
+// rectangle, and each side of a child keeps its distance, scaled, from the side of the
+// client area it is anchored to; the font, the grip, the refresh icon and the minimum
+// follow, and the diagram's frame stays one pixel wide.
+void ChangeDpiAndCheck(CRampwiseDlg& d)
+{
+    const auto item = [&d](int id) { return RectIn(GetDlgItem(d.m_hWnd, id), d.m_hWnd); };
+    const auto fontHeight = [&d] {
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(d.m_hWnd, IDC_LOG, WM_GETFONT, 0, 0)), sizeof(font), &font);
+        return font.lfHeight;
+    };
+    const auto minimum = [&d] { MINMAXINFO m{}; SendMessageA(d.m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&m)); return m.ptMinTrackSize; };
+    // {child, for left, top, right, bottom: whether anchored to the right or bottom side}
+    const std::pair<int, std::array<bool, 4>> children[] = {
+        {IDC_REFRESH, {true, false, true, false}}, {IDC_DIAGRAM, {false, false, true, true}}, {IDC_LOG, {false, true, true, true}}};
+    ShowWindow(d.m_hWnd, SW_SHOWNORMAL);
+    const UINT start = WindowDpi(d.m_hWnd);
+    char expected[8] = "96";
+    GetEnvironmentVariableA("RAMPWISE_TEST_DPI", expected, sizeof(expected));
+    EXPECT_EQ(start, std::stoul(expected)) << "the DPI the run was started for";
+    UINT from = start;  // the window system knows nothing of the DPI changes sent here
+    for (const UINT to : {start == 96 ? 144u : 96u, start}) {
+        const auto scaled = [&](LONG v) { return MulDiv(v, static_cast<int>(to), static_cast<int>(from)); };
+        const Edges window = RectIn(d.m_hWnd);
+        const RECT client = d.GetClientRect(), suggested{window[0], window[1], window[0] + scaled(window[2] - window[0]),
+                                                          window[1] + scaled(window[3] - window[1])};
+        std::vector<Edges> before;
+        for (const auto& child : children)
+            before.push_back(item(child.first));
+        const LONG font = fontHeight();
+        const POINT least = minimum();
+        SendMessageA(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(RectIn(d.m_hWnd), (Edges{suggested.left, suggested.top, suggested.right, suggested.bottom}));
+        const RECT now = d.GetClientRect();
+        for (std::size_t c = 0; c < std::size(children); ++c) {
+            for (std::size_t i = 0; i < 4; ++i) {
+                const LONG extent = i % 2 ? client.bottom : client.right, newExtent = i % 2 ? now.bottom : now.right;
+                const LONG b = before[c][i], expected = children[c].second[i] ? newExtent - scaled(extent - b) : scaled(b);
+                EXPECT_NEAR(item(children[c].first)[i], expected, 1) << children[c].first << " side " << i << " at " << to;
+            }
+        }
+        EXPECT_NEAR(fontHeight(), scaled(font), 1);
+        EXPECT_NEAR(minimum().x, scaled(least.x), 1);
+        EXPECT_NEAR(minimum().y, scaled(least.y), 1);
+        const int gx = MetricForDpi(SM_CXVSCROLL, to), gy = MetricForDpi(SM_CYHSCROLL, to), icon = MetricForDpi(SM_CXSMICON, to);
+        EXPECT_EQ(RectIn(d.Resizer().GripWindow(), d.m_hWnd), (Edges{now.right - gx, now.bottom - gy, now.right, now.bottom}));
+        ICONINFO info{};
+        BITMAP bitmap{};
+        GetIconInfo(reinterpret_cast<HICON>(SendDlgItemMessageA(d.m_hWnd, IDC_REFRESH, BM_GETIMAGE, IMAGE_ICON, 0)), &info);
+        GetObjectA(info.hbmColor, sizeof(bitmap), &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, icon) << "refresh icon at " << to;
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+        EXPECT_TRUE(DrawsOnePixelFrame(GetDlgItem(d.m_hWnd, IDC_DIAGRAM))) << to;
+        from = to;
+    }
 }
 
 } // namespace
 
 TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
 {
+    const int w = AtDpi(700), h = AtDpi(640);
+    const auto placed = [](int l, int t, int r, int b, int show) { return FormatPlacement({{l, t, r, b}, show, 0}); };
+    const std::string normal = placed(100, 80, 100 + w, 80 + h, 1), maximised = placed(100, 80, 100 + w, 80 + h, 3),
+                      minimised = placed(100, 80, 100 + w, 80 + h, 2), away = placed(5000, 5000, 5000 + w, 5000 + h, 1),
+                      back = placed(1280 - w, 1024 - h, 1280, 1024, 1);
     const auto gripShown = [](CRampwiseDlg& d) { return IsWindowVisible(d.Resizer().GripWindow()) != 0; };
     // {stored before the run (null: what the run before saved), its steps, stored after
     // it (null: what a run saves that restored nothing)}
@@ -333,24 +422,25 @@ TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
         {"100,80,800,720,0,0", nullptr, nullptr},  // would hide the window
         {"100,80,800,720,7,0", nullptr, nullptr},
         {"1 ,2,3,4,1,0", nullptr, nullptr},
-        {"", GrowAndCheck, "100,80,800,720,1,0"},
+        {"", GrowAndCheck, normal.c_str()},
         {nullptr,
          [&](CRampwiseDlg& d) {
              ShowWindow(d.m_hWnd, SW_MAXIMIZE);
              SendMessageA(d.m_hWnd, WM_SIZE, SIZE_MAXSHOW, 0);  // about another window: changes nothing
              EXPECT_FALSE(gripShown(d));
          },
-         "100,80,800,720,3,0"},
+         maximised.c_str()},
         {nullptr,
          [&](CRampwiseDlg& d) {
              EXPECT_TRUE(IsZoomed(d.m_hWnd) && !gripShown(d)) << "opened maximised";
              ShowWindow(d.m_hWnd, SW_RESTORE);
-             EXPECT_TRUE(gripShown(d) && RectIn(d.m_hWnd) == (Edges{100, 80, 800, 720}));
+             EXPECT_TRUE(gripShown(d) && RectIn(d.m_hWnd) == (Edges{100, 80, 100 + w, 80 + h}));
              ShowWindow(d.m_hWnd, SW_MINIMIZE);
          },
-         "100,80,800,720,2,0"},
-        {nullptr, nullptr, "100,80,800,720,2,0"},
-        {"5000,5000,5700,5640,1,0", nullptr, "580,384,1280,1024,1,0"},  // brought back onto the screen
+         minimised.c_str()},
+        {nullptr, nullptr, minimised.c_str()},
+        {away.c_str(), nullptr, back.c_str()},  // brought back onto the screen
+        {"", ChangeDpiAndCheck, nullptr},
     };
     std::string original;
     for (const auto& [before, steps, after] : runs) {
@@ -365,4 +455,26 @@ TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
         original = original.empty() ? stored : original;
         EXPECT_EQ(stored, after ? after : original);
     }
+}
+
+// The layout scenario again in a run started at 144 DPI, which Wine reads from the
+// registry when a program starts.
+TEST(MainDialogAt144Dpi, LaysOutAsAt96)
+{
+    const char* key = "Control Panel\\Desktop";
+    DWORD saved = 0, size = sizeof(saved), dpi = 144;
+    const bool had = RegGetValueA(HKEY_CURRENT_USER, key, "LogPixels", RRF_RT_REG_DWORD, nullptr, &saved, &size) == 0;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &dpi, sizeof(dpi)), 0);
+    char self[MAX_PATH] = {}, command[MAX_PATH + 64] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::snprintf(command, sizeof(command), "\"%s\" --gtest_filter=MainDialog.LaysOut*", self);
+    SetEnvironmentVariableA("RAMPWISE_TEST_DPI", "144");
+    ChildProcess run(command, true);
+    const DWORD code = run.ExitCode(120000);
+    SetEnvironmentVariableA("RAMPWISE_TEST_DPI", nullptr);
+    if (had)
+        RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &saved, sizeof(saved));
+    else
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels");
+    EXPECT_EQ(code, 0u) << run.TakeOutput();
 }
