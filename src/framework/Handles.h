@@ -52,16 +52,20 @@ struct CloseKernelObject {
 struct FreeLocalMemory {
     void operator()(HLOCAL memory) const { LocalFree(memory); }
 };
+struct DestroyIconHandle {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
 
 } // namespace handles_detail
 
-// A pen, brush, region or bitmap.
+// A pen, brush, region, bitmap or font.
 template <class Handle>
 using GdiObject = UniqueHandle<Handle, handles_detail::DeleteGdiObject>;
 using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Region = GdiObject<HRGN>;
 using Bitmap = GdiObject<HBITMAP>;
+using Font = GdiObject<HFONT>;
 
 // A device context made by CreateDC (a display) or CreateCompatibleDC (memory). A
 // window's own context is released instead: see PaintScope.
@@ -74,6 +78,9 @@ using KernelObject = UniqueHandle<HANDLE, handles_detail::CloseKernelObject>;
 // array of CommandLineToArgvW.
 template <class Pointer>
 using LocalMemory = UniqueHandle<Pointer, handles_detail::FreeLocalMemory>;
+
+// An icon loaded at a size of our choosing (not a shared one).
+using Icon = UniqueHandle<HICON, handles_detail::DestroyIconHandle>;
 
 // Selects an object into a device context and puts the previous one back, so that an
 // object is never deleted while selected. Declare it after the object it selects.

@@ -125,6 +125,18 @@ struct Cracker<WM_DESTROY> {
     }
 };
 
+// void OnDpiChanged(UINT dpi, const RECT& suggested): the window's new DPI and the
+// rectangle the system proposes for it there, in screen coordinates.
+template <>
+struct Cracker<WM_DPICHANGED> {
+    template <class C, auto Handler>
+    static LRESULT Call(C& self, WPARAM w, LPARAM l)
+    {
+        (self.*Handler)(static_cast<UINT>(HIWORD(w)), *reinterpret_cast<const RECT*>(l));
+        return 0;
+    }
+};
+
 // LRESULT OnNcHitTest(POINT screenPoint)
 template <>
 struct Cracker<WM_NCHITTEST> {

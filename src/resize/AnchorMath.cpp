@@ -69,6 +69,21 @@ LayoutRect ComputeChildRect(const ChildAnchors& anchors, const LayoutRect& area)
     return {Add(r.left, area.left), Add(r.top, area.top), Add(r.right, area.left), Add(r.bottom, area.top)};
 }
 
+std::int32_t ScaleForDpi(std::int32_t value, std::int32_t to, std::int32_t from)
+{
+    if (from <= 0)
+        return value;
+    const std::int64_t product = std::int64_t{value} * to;
+    const std::int64_t half = product < 0 ? -(from / 2) : from / 2;
+    return static_cast<std::int32_t>((product + half) / from);
+}
+
+LayoutRect ScaleForDpi(const LayoutRect& rect, std::int32_t to, std::int32_t from)
+{
+    return {ScaleForDpi(rect.left, to, from), ScaleForDpi(rect.top, to, from), ScaleForDpi(rect.right, to, from),
+            ScaleForDpi(rect.bottom, to, from)};
+}
+
 std::uint32_t ChildPositionFlags(const LayoutRect& oldRect, const LayoutRect& newRect, bool repaint)
 {
     std::uint32_t flags = kPosNoZOrder | kPosNoActivate | kPosNoOwnerZOrder;

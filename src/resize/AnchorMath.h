@@ -53,6 +53,12 @@ ChildAnchors ComputeChildAnchors(const LayoutRect& area, const LayoutRect& child
 // The child's rectangle for this layout area, in the host's client coordinates.
 LayoutRect ComputeChildRect(const ChildAnchors& anchors, const LayoutRect& area);
 
+// A length at a new DPI: value * to / from, rounded half away from zero. A zero or
+// negative from leaves the value as it is.
+std::int32_t ScaleForDpi(std::int32_t value, std::int32_t to, std::int32_t from);
+// Every edge scaled, so distances from the origin scale too.
+LayoutRect ScaleForDpi(const LayoutRect& rect, std::int32_t to, std::int32_t from);
+
 // Deferred-positioning flags, with the values of the platform's SWP_* constants.
 inline constexpr std::uint32_t kPosNoSize = 0x0001;          // SWP_NOSIZE
 inline constexpr std::uint32_t kPosNoMove = 0x0002;          // SWP_NOMOVE

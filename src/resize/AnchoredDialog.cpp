@@ -1,11 +1,14 @@
 #include "resize/AnchoredDialog.h"
 
+#include "framework/Dpi.h"
+
 const MessageEntry CAnchoredDialog::kMessageEntries[] = {
     On<WM_CREATE, &CAnchoredDialog::OnCreate>(),
     On<WM_SIZE, &CAnchoredDialog::OnSize>(),
     On<WM_GETMINMAXINFO, &CAnchoredDialog::OnGetMinMaxInfo>(),
     On<WM_ERASEBKGND, &CAnchoredDialog::OnEraseBkgnd>(),
     On<WM_DESTROY, &CAnchoredDialog::OnDestroy>(),
+    On<WM_DPICHANGED, &CAnchoredDialog::OnDpiChanged>(),
 };
 const MessageMap CAnchoredDialog::kMessageMap{&CDialog::kMessageMap, kMessageEntries};
 
@@ -20,6 +23,7 @@ int CAnchoredDialog::OnCreate(CREATESTRUCTA&)
 {
     if (Default() == -1)
         return -1;
+    LeaveDialogDpiScalingToOwner(m_hWnd);
     return m_resizer.OnCreate() ? 0 : -1;
 }
 
@@ -48,4 +52,11 @@ void CAnchoredDialog::OnDestroy()
 {
     m_resizer.OnDestroy();
     Default();
+}
+
+// Called when the window moves to a monitor of another DPI, or that monitor's DPI
+// changes; the resizer does what the default processing would, and more.
+void CAnchoredDialog::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    m_resizer.OnDpiChanged(dpi, suggested);
 }

@@ -21,6 +21,7 @@ protected:
     void OnGetMinMaxInfo(MINMAXINFO& limits);
     bool OnEraseBkgnd(HDC hdc);
     void OnDestroy();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     static const MessageEntry kMessageEntries[];
     static const MessageMap kMessageMap;

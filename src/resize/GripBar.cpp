@@ -1,12 +1,13 @@
 #include "resize/GripBar.h"
 
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 
 namespace {
 
-SIZE ScrollBarMetrics()
+SIZE ScrollBarMetrics(UINT dpi)
 {
-    return SIZE{GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+    return SIZE{MetricForDpi(SM_CXVSCROLL, dpi), MetricForDpi(SM_CYHSCROLL, dpi)};
 }
 
 } // namespace
@@ -18,10 +19,12 @@ const MessageEntry CGripBar::kMessageEntries[] = {
 };
 const MessageMap CGripBar::kMessageMap{&CScrollBar::kMessageMap, kMessageEntries};
 
-// The grip's size comes from the metrics, whatever size the caller asked for.
+// The grip's size comes from the metrics at its parent's DPI, whatever size the
+// caller asked for.
 bool CGripBar::PreCreateWindow(CREATESTRUCTA& create)
 {
-    m_size = ScrollBarMetrics();
+    m_dpi = WindowDpi(create.hwndParent);
+    m_size = ScrollBarMetrics(m_dpi);
     create.cx = m_size.cx;
     create.cy = m_size.cy;
     return CScrollBar::PreCreateWindow(create);
@@ -53,12 +56,20 @@ LRESULT CGripBar::OnGetDlgCode(WPARAM, LPARAM)
     return DLGC_STATIC;
 }
 
-// Called when system settings change: the grip follows new scroll-bar metrics and
-// keeps its lower-right corner where it was.
+// Called when system settings change: the grip follows new scroll-bar metrics.
 LRESULT CGripBar::OnSettingChange(WPARAM, LPARAM)
 {
+    FitDpi(m_dpi);
+    return Default();
+}
+
+// The grip takes the scroll-bar metrics at this DPI and keeps its lower-right corner
+// where it was.
+void CGripBar::FitDpi(UINT dpi)
+{
+    m_dpi = dpi;
     const SIZE old = m_size;
-    m_size = ScrollBarMetrics();
+    m_size = ScrollBarMetrics(dpi);
     RECT rect{};
     GetWindowRect(m_hWnd, &rect);
     rect.left -= m_size.cx - old.cx;
@@ -66,5 +77,4 @@ LRESULT CGripBar::OnSettingChange(WPARAM, LPARAM)
     MapWindowPoints(nullptr, GetParent(m_hWnd), reinterpret_cast<POINT*>(&rect), 2);
     MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     ShapeAsTriangle();
-    return Default();
 }

@@ -3,12 +3,14 @@
 #include "framework/ScrollBar.h"
 
 // The size grip in a resizable window's lower-right corner: the platform's size-grip
-// scroll bar, sized by the scroll-bar metrics, cut to its lower-right triangle, and
+// scroll bar, sized by the scroll-bar metrics at its window's DPI, cut to its lower-right triangle, and
 // answering hit tests as the corner of a sizing border.
 class CGripBar : public CScrollBar {
 public:
     // Gives the grip the triangular window region for its current size.
     void ShapeAsTriangle();
+    // Resizes the grip for a new DPI of its window.
+    void FitDpi(UINT dpi);
 
     SIZE Size() const { return m_size; }
 
@@ -25,4 +27,5 @@ protected:
 
 private:
     SIZE m_size{};
+    UINT m_dpi = 96;
 };

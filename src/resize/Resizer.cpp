@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "resize/PlacementText.h"
 
@@ -126,6 +127,7 @@ void CResizer::RememberPlacement(const char* section)
 bool CResizer::OnCreate()
 {
     HWND host = m_host.m_hWnd;
+    m_createdDpi = m_dpi = WindowDpi(host);
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(host, GWL_STYLE));
     m_topLevel = !(style & WS_CHILD);
     if (m_topLevel) {
@@ -157,11 +159,36 @@ void CResizer::OnSize(UINT sizeType)
     RepositionChildren();
 }
 
-// Only the minimum is ours; every other limit stays as the platform proposed it.
+// Only the minimum is ours; every other limit stays as the platform proposed it. The
+// minimum is the size at creation, scaled to the current DPI.
 void CResizer::OnGetMinMaxInfo(MINMAXINFO& limits) const
 {
-    if (m_minimumTrackSize)
-        limits.ptMinTrackSize = POINT{m_minimumTrackSize->cx, m_minimumTrackSize->cy};
+    if (m_minimumTrackSize) {
+        const auto scale = [this](LONG value) {
+            return ScaleForDpi(value, static_cast<std::int32_t>(m_dpi), static_cast<std::int32_t>(m_createdDpi));
+        };
+        limits.ptMinTrackSize = POINT{scale(m_minimumTrackSize->cx), scale(m_minimumTrackSize->cy)};
+    }
+}
+
+// The font and the children scale first, and the children's offsets from their anchors
+// are measured again in the scaled client area, so that the layout pass of the new
+// size keeps them where the scaling put them. The grip takes its size for the new DPI.
+void CResizer::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    const UINT old = m_dpi;
+    if (dpi != 0 && dpi != old) {
+        m_dpi = dpi;
+        ScaleFont(dpi);
+        ScaleChildren(old, dpi);
+        m_grip.FitDpi(dpi);
+    }
+    SetWindowPos(m_host.m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    // The suggested size may be the size the window had: no size notice then.
+    PlaceGrip();
+    RepositionChildren();
+    RedrawWindow(m_host.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // Painting only around the children avoids their flicker.
@@ -244,6 +271,50 @@ void CResizer::PlaceGrip()
     const bool shown = m_topLevel && !m_maximised;
     SetWindowPos(m_grip.m_hWnd, HWND_BOTTOM, client.right - size.cx, client.bottom - size.cy, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+// Every child but the grip, registered or not, keeps its place relative to the client
+// origin and its size, both scaled.
+void CResizer::ScaleChildren(UINT from, UINT to)
+{
+    HWND host = m_host.m_hWnd;
+    const auto scale = [from, to](const LayoutRect& rect) {
+        return ScaleForDpi(rect, static_cast<std::int32_t>(to), static_cast<std::int32_t>(from));
+    };
+    for (HWND child = GetWindow(host, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (child == m_grip.m_hWnd)
+            continue;
+        const LayoutRect rect = scale(RectOf(child));
+        SetWindowPos(child, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    const LayoutRect area = scale(ToLayoutRect(m_host.GetClientRect()));
+    for (Child& child : m_children) {
+        child.anchors = ComputeChildAnchors(area, RectOf(child.hwnd), child.anchors.anchorTopLeft,
+                                            child.anchors.anchorBottomRight);
+    }
+}
+
+// The children get the host's font at the new DPI; the height is scaled from the font
+// the host had at creation, so that going back and forth does not drift. The host keeps
+// its own font: the dialog manager owns that one.
+void CResizer::ScaleFont(UINT to)
+{
+    HWND host = m_host.m_hWnd;
+    LOGFONTA description{};
+    const auto current = reinterpret_cast<HFONT>(SendMessageA(host, WM_GETFONT, 0, 0));
+    if (!current || !GetObjectA(current, sizeof(description), &description))
+        return;
+    if (!m_createdFontHeight)
+        m_createdFontHeight = description.lfHeight;
+    description.lfHeight = ScaleForDpi(m_createdFontHeight, static_cast<std::int32_t>(to),
+                                       static_cast<std::int32_t>(m_createdDpi));
+    Font font(CreateFontIndirectA(&description));
+    if (!font)
+        return;
+    for (HWND child = GetWindow(host, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    m_font = std::move(font);  // the previous one is no longer in use
 }
 
 bool CResizer::AllowsClipping(const Child& child)

@@ -19,7 +19,8 @@ extern const UINT WMU_RESIZESUPPORT;
 // Makes a window built at a fixed size resizable: a sizing frame with the original
 // size as the minimum, registered children kept at fixed distances from their anchor
 // points, the background erased only around them, a size grip in the lower-right
-// corner, and optionally the placement remembered between runs. Bound to its host
+// corner, and optionally the placement remembered between runs. On a DPI change the
+// font, the children, the grip and the minimum scale with it. Bound to its host
 // window object for life; the host passes on the messages named by the On* calls.
 class CResizer {
 public:
@@ -41,6 +42,8 @@ public:
     void OnGetMinMaxInfo(MINMAXINFO& limits) const;
     void OnEraseBkgnd(HDC hdc);
     void OnDestroy();
+    // Instead of the default processing: the host is now drawn at this DPI.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     // The client area less the children that may be left out of the erase.
     Region BuildEraseRegion();
@@ -57,6 +60,8 @@ private:
 
     void RepositionChildren();
     void PlaceGrip();
+    void ScaleChildren(UINT from, UINT to);
+    void ScaleFont(UINT to);
     bool AllowsClipping(const Child& child);
     bool NeedsRepaint(const Child& child, const LayoutRect& oldRect, const LayoutRect& newRect);
     LayoutRect RectOf(HWND child) const;
@@ -68,6 +73,11 @@ private:
     CGripBar m_grip;
     bool m_topLevel = false;   // only a top-level host is resizable and shows the grip
     bool m_maximised = false;  // the grip hides while the host is maximised
-    std::optional<SIZE> m_minimumTrackSize;
+    std::optional<SIZE> m_minimumTrackSize;  // at m_createdDpi
+    UINT m_createdDpi = 96;
+    UINT m_dpi = 96;
+    // The children's font at m_createdDpi, and the one made for the current DPI.
+    LONG m_createdFontHeight = 0;
+    Font m_font;
     std::optional<std::string> m_placementSection;
 };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/File.h"
+#include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
@@ -28,6 +29,7 @@ const MessageEntry CRampwiseDlg::kMessageEntries[] = {
     On<WM_PAINT, &CRampwiseDlg::OnPaint>(),
     On<WM_QUERYDRAGICON, &CRampwiseDlg::OnQueryDragIcon>(),
     On<WM_INITMENUPOPUP, &CRampwiseDlg::OnInitMenuPopup>(),
+    On<WM_DPICHANGED, &CRampwiseDlg::OnDpiChanged>(),
 };
 const MessageMap CRampwiseDlg::kMessageMap{&CAnchoredDialog::kMessageMap, kMessageEntries};
 
@@ -87,10 +89,7 @@ bool CRampwiseDlg::OnInitDialog()
     }
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
-    // The refresh button is small: the icon at the small-icon size, shared and never freed.
-    HANDLE refresh = LoadImageA(instance, MAKEINTRESOURCEA(IDI_REFRESH), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                GetSystemMetrics(SM_CYSMICON), LR_SHARED);
-    SendDlgItemMessageA(m_hWnd, IDC_REFRESH, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(refresh));
+    LoadRefreshIcon(WindowDpi(m_hWnd));
 
     Resizer().AnchorControl(IDC_DISPLAYS, ANCHOR_NW, ANCHOR_NE);
     Resizer().AnchorControl(IDC_REFRESH, ANCHOR_NE, ANCHOR_NONE);
@@ -287,6 +286,26 @@ LRESULT CRampwiseDlg::OnInitMenuPopup(WPARAM menu, LPARAM)
 {
     UpdateMenuPopup(*this, reinterpret_cast<HMENU>(menu));
     return 0;
+}
+
+// Called when the window's DPI changes: the layout scales, and the refresh button's
+// icon is loaded again at its size for the new DPI.
+void CRampwiseDlg::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    CAnchoredDialog::OnDpiChanged(dpi, suggested);
+    LoadRefreshIcon(dpi);
+}
+
+// The refresh button is small: the icon at the small-icon size of this DPI, drawn from
+// the icon's own image of that size where it has one.
+void CRampwiseDlg::LoadRefreshIcon(UINT dpi)
+{
+    Icon icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_REFRESH), IMAGE_ICON,
+                                            MetricForDpi(SM_CXSMICON, dpi), MetricForDpi(SM_CYSMICON, dpi), 0)));
+    if (!icon)
+        return;
+    SendDlgItemMessageA(m_hWnd, IDC_REFRESH, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
+    m_refreshIcon = std::move(icon);  // the button no longer shows the previous one
 }
 
 void CRampwiseDlg::OnRefreshDisplays()

@@ -8,6 +8,7 @@
 #include "framework/CmdUI.h"
 #include "framework/Controls.h"
 #include "framework/FileDialog.h"
+#include "framework/Handles.h"
 #include "lut/GammaRamp.h"
 #include "resize/AnchoredDialog.h"
 
@@ -53,6 +54,7 @@ protected:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM);
     LRESULT OnInitMenuPopup(WPARAM menu, LPARAM);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     void OnLoadFromFile() { LoadRamp(false); }
     void OnLoadDefault() { LoadRamp(true); }
@@ -80,8 +82,10 @@ protected:
 private:
     std::optional<std::string> ChooseSource(bool displayProfile);
     void AfterWrite(int display);
+    void LoadRefreshIcon(UINT dpi);
 
     HICON m_icon;
+    Icon m_refreshIcon;
     CListBox m_log;
     CLUTDiagram m_diagram;
     CComboBox m_displays;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "TempDir.h"
 #include "app/LogRouting.h"
 #include "app/RampwiseApp.h"
+#include "framework/Dpi.h"
 #include "lut/LutFile.h"
 #include "lut/RampOperations.h"
 #include "res/resource.h"
@@ -325,7 +327,57 @@ void GrowAndCheck(CRampwiseDlg& d)
     Region shape(CreateRectRgn(0, 0, 0, 0));
     GetWindowRgn(grip, shape.Get());
     EXPECT_TRUE(PtInRegion(shape.Get(), cx - 2, cy - 2) && !PtInRegion(shape.Get(), 1, 1)) << "its lower-right half";
-    SetWindowPos(d.m_hWnd, nullptr, 100, 80, 700, 640, SWP_NOZORDER);
+    SetWindowPos(d.m_hWnd, nullptr, 100, 80, 800, 800, SWP_NOZORDER);  // above the minimum at 144 DPI too
+}
+
+// Sent WM_DPICHANGED for another DPI and then back: the window takes each suggested
+// rectangle, and each side of a child (and of the grip) keeps its distance, scaled, from
+// the side of the client area it is anchored to; the font, the refresh icon and the
+// minimum scale too.
+void ChangeDpiAndCheck(CRampwiseDlg& d)
+{
+    const auto scaledParts = [&d] {
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(d.m_hWnd, IDC_LOG, WM_GETFONT, 0, 0)), sizeof(font), &font);
+        MINMAXINFO limits{};
+        SendMessageA(d.m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        ICONINFO icon{};
+        BITMAP bitmap{};
+        GetIconInfo(reinterpret_cast<HICON>(SendDlgItemMessageA(d.m_hWnd, IDC_REFRESH, BM_GETIMAGE, IMAGE_ICON, 0)), &icon);
+        GetObjectA(icon.hbmColor, sizeof(bitmap), &bitmap);
+        DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
+        return std::array<LONG, 4>{font.lfHeight, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, bitmap.bmWidth};
+    };
+    // {child, for left, top, right, bottom: whether anchored to the right or bottom side}
+    const std::pair<HWND, std::array<bool, 4>> children[] = {{GetDlgItem(d.m_hWnd, IDC_REFRESH), {1, 0, 1, 0}},
+        {GetDlgItem(d.m_hWnd, IDC_DIAGRAM), {0, 0, 1, 1}}, {GetDlgItem(d.m_hWnd, IDC_LOG), {0, 1, 1, 1}},
+        {d.Resizer().GripWindow(), {1, 1, 1, 1}}};
+    UINT from = WindowDpi(d.m_hWnd);  // the window system knows nothing of the changes sent here
+    const char* started = std::getenv("RAMPWISE_TEST_DPI");
+    EXPECT_EQ(from, started ? std::stoul(started) : 96u) << "the DPI the run was started for";
+    for (const UINT to : {from == 96 ? 144u : 96u, from}) {
+        const auto scaled = [&](LONG v) { return MulDiv(v, static_cast<int>(to), static_cast<int>(from)); };
+        const Edges window = RectIn(d.m_hWnd);
+        const RECT client = d.GetClientRect(), suggested{window[0], window[1], window[0] + scaled(window[2] - window[0]),
+                                                          window[1] + scaled(window[3] - window[1])};
+        std::vector<Edges> before;
+        for (const auto& child : children)
+            before.push_back(RectIn(child.first, d.m_hWnd));
+        const std::array<LONG, 4> parts = scaledParts();
+        SendMessageA(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(RectIn(d.m_hWnd), (Edges{suggested.left, suggested.top, suggested.right, suggested.bottom}));
+        const RECT now = d.GetClientRect();
+        for (std::size_t c = 0; c < std::size(children); ++c) {
+            for (std::size_t i = 0; i < 4; ++i) {
+                const LONG extent = i % 2 ? client.bottom : client.right, newExtent = i % 2 ? now.bottom : now.right;
+                const LONG b = before[c][i], expected = children[c].second[i] ? newExtent - scaled(extent - b) : scaled(b);
+                EXPECT_NEAR(RectIn(children[c].first, d.m_hWnd)[i], expected, 1) << "child " << c << " side " << i << " at " << to;
+            }
+        }
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            EXPECT_NEAR(scaledParts()[i], scaled(parts[i]), 1) << "font, minimum width and height, icon: " << i;
+        from = to;
+    }
 }
 
 } // namespace
@@ -341,24 +393,25 @@ TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
         {"100,80,800,720,0,0", nullptr, nullptr},  // would hide the window
         {"100,80,800,720,7,0", nullptr, nullptr},
         {"1 ,2,3,4,1,0", nullptr, nullptr},
-        {"", GrowAndCheck, "100,80,800,720,1,0"},
+        {"", GrowAndCheck, "100,80,900,880,1,0"},
         {nullptr,
          [&](CRampwiseDlg& d) {
              ShowWindow(d.m_hWnd, SW_MAXIMIZE);
              SendMessageA(d.m_hWnd, WM_SIZE, SIZE_MAXSHOW, 0);  // about another window: changes nothing
              EXPECT_FALSE(gripShown(d));
          },
-         "100,80,800,720,3,0"},
+         "100,80,900,880,3,0"},
         {nullptr,
          [&](CRampwiseDlg& d) {
              EXPECT_TRUE(IsZoomed(d.m_hWnd) && !gripShown(d)) << "opened maximised";
              ShowWindow(d.m_hWnd, SW_RESTORE);
-             EXPECT_TRUE(gripShown(d) && RectIn(d.m_hWnd) == (Edges{100, 80, 800, 720}));
+             EXPECT_TRUE(gripShown(d) && RectIn(d.m_hWnd) == (Edges{100, 80, 900, 880}));
              ShowWindow(d.m_hWnd, SW_MINIMIZE);
          },
-         "100,80,800,720,2,0"},
-        {nullptr, nullptr, "100,80,800,720,2,0"},
-        {"5000,5000,5700,5640,1,0", nullptr, "580,384,1280,1024,1,0"},  // brought back onto the screen
+         "100,80,900,880,2,0"},
+        {nullptr, nullptr, "100,80,900,880,2,0"},
+        {"5000,5000,5800,5800,1,0", nullptr, "480,224,1280,1024,1,0"},  // brought back onto the screen
+        {"", ChangeDpiAndCheck, nullptr},
     };
     std::string original;
     for (const auto& [before, steps, after] : runs) {
@@ -373,4 +426,18 @@ TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
         original = original.empty() ? stored : original;
         EXPECT_EQ(stored, after ? after : original);
     }
+}
+
+// The layout scenario again in a run started at 144 DPI, which Wine reads from the
+// registry when a program starts.
+TEST(MainDialogAt144Dpi, LaysOutAsAt96)
+{
+    const char* key = "Control Panel\\Desktop";  // the test prefix has no value there of its own
+    const DWORD dpi = 144;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &dpi, sizeof(dpi)), 0);
+    SetEnvironmentVariableA("RAMPWISE_TEST_DPI", "144");
+    ChildProcess run(std::string(GetCommandLineA()).append(" --gtest_filter=MainDialog.LaysOut*"), true);  // the last filter counts
+    EXPECT_EQ(run.ExitCode(120000), 0u) << run.TakeOutput();
+    SetEnvironmentVariableA("RAMPWISE_TEST_DPI", nullptr);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels");
 }
