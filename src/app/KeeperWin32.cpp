@@ -26,6 +26,7 @@ using Clock = KeepSchedule::Clock;
 constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 // How long a new keeper or "/release" waits for the keeper it ends.
 constexpr DWORD kEndWaitMs = 10000;
+constexpr DWORD kStopRepeatMs = 100;
 
 // %LOCALAPPDATA%\Rampwise\keep.log, the folder made if needed; empty when there is no
 // such folder.
@@ -190,26 +191,33 @@ LRESULT CKeeperWnd::OnEndSession(WPARAM ending, LPARAM)
     return 0;
 }
 
-// Ends the display's keeper, if it has one, and waits until it has ended. With
-// takeOver, the caller keeps the mutex: it is the display's keeper from then on.
-KernelObject EndKeeper(int displayIndex, bool takeOver)
+// Ends the display's keeper, if it has one, and waits until it has ended; false when
+// it did not end in time. With `takeOver` the caller gets the mutex and is the
+// display's keeper from then on.
+bool EndKeeper(int displayIndex, KernelObject* takeOver)
 {
     const std::string mutexName = KeeperMutexName(displayIndex), stopName = KeeperStopEventName(displayIndex);
     KernelObject mutex(takeOver ? CreateMutexA(nullptr, FALSE, mutexName.c_str())
                                 : OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, mutexName.c_str()));
     if (!mutex)
-        return {};
-    if (WaitForSingleObject(mutex.Get(), 0) == WAIT_TIMEOUT) {
-        if (KernelObject stop{OpenEventA(EVENT_MODIFY_STATE, FALSE, stopName.c_str())})
-            SetEvent(stop.Get());
-        if (WaitForSingleObject(mutex.Get(), kEndWaitMs) == WAIT_TIMEOUT)
-            return {};
+        return !takeOver;  // no keeper to end; a keeper that cannot make its mutex cannot keep
+    // The stop is asked for again and again: a keeper that holds the mutex may not have
+    // made its stop event yet, or may be clearing a stop meant for the one before it.
+    bool ended = false;
+    for (DWORD waited = 0; !ended && waited < kEndWaitMs; waited += kStopRepeatMs) {
+        ended = WaitForSingleObject(mutex.Get(), waited == 0 ? 0 : kStopRepeatMs) != WAIT_TIMEOUT;
+        if (!ended) {
+            if (KernelObject stop{OpenEventA(EVENT_MODIFY_STATE, FALSE, stopName.c_str())})
+                SetEvent(stop.Get());
+        }
     }
-    if (!takeOver) {
+    if (!ended)
+        return false;
+    if (takeOver)
+        *takeOver = std::move(mutex);
+    else
         ReleaseMutex(mutex.Get());
-        return {};
-    }
-    return mutex;
+    return true;
 }
 
 // The display of each keeper window of this desktop.
@@ -233,16 +241,15 @@ int RunKeeper(const LaunchArguments& arguments)
     if (!LoadLaunchSource(arguments, ramp))
         return 1;
     // The keeper before ends first: it would write its own ramp back.
-    KernelObject mutex = EndKeeper(display, true);
-    if (!mutex)
+    KernelObject mutex;
+    if (!EndKeeper(display, &mutex))
         return 1;
     KernelObject stop(CreateEventA(nullptr, FALSE, FALSE, KeeperStopEventName(display).c_str()));
     // A stop meant for the keeper before, set as it was ending, is not for this one.
     if (stop)
         ResetEvent(stop.Get());
     CKeeperWnd window(display, ramp);
-    const std::optional<RampDifference> written =
-        WriteDisplayRamp(display, ramp) ? CompareDisplayRamp(display, ramp) : std::nullopt;
+    const std::optional<RampDifference> written = WriteDisplayRampAndCompare(display, ramp);
     if (!stop || !written || !written->Holds() || !window.Create()) {
         ReleaseMutex(mutex.Get());
         return 1;
@@ -273,7 +280,8 @@ int ReleaseKeepers(const LaunchArguments& arguments)
         EnumWindows(&AddKeeperDisplay, reinterpret_cast<LPARAM>(&displays));
     else
         displays.push_back(arguments.DisplayIndex());
+    bool allEnded = true;
     for (const int display : displays)
-        EndKeeper(display, false);
-    return 0;
+        allEnded = EndKeeper(display, nullptr) && allEnded;
+    return allEnded ? 0 : 1;
 }

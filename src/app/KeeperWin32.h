@@ -10,5 +10,6 @@
 int RunKeeper(const LaunchArguments& arguments);
 
 // "/release [DISPLAY]": ends the keeper of the display, or every keeper of this
-// session, and returns once they have ended. The exit status: 0.
+// session, and returns once they have ended. The exit status: 0, or 1 when one of
+// them did not end within 10 seconds.
 int ReleaseKeepers(const LaunchArguments& arguments);

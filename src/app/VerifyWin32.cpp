@@ -6,6 +6,7 @@
 
 #include "app/Verify.h"
 #include "base/File.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -22,10 +23,12 @@ void PrintToParentConsole(const std::string& text)
         return;
     const std::string line = text + "\r\n";
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    HANDLE opened = INVALID_HANDLE_VALUE;
-    if (out == nullptr || out == INVALID_HANDLE_VALUE)
-        out = opened = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr);
+    KernelObject opened;
+    if (out == nullptr || out == INVALID_HANDLE_VALUE) {
+        out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+        opened = KernelObject(out == INVALID_HANDLE_VALUE ? nullptr : out);
+    }
     if (out != INVALID_HANDLE_VALUE) {
         DWORD mode = 0, written = 0;
         if (GetConsoleMode(out, &mode)) {
@@ -37,8 +40,6 @@ void PrintToParentConsole(const std::string& text)
             WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         }
     }
-    if (opened != INVALID_HANDLE_VALUE)
-        CloseHandle(opened);
     if (attached)
         FreeConsole();
 }

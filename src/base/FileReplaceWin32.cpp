@@ -5,10 +5,15 @@
 #include <windows.h>
 
 #include "base/File.h"
+#include "base/UniqueHandle.h"
 
 namespace {
 
 constexpr int kNameAttempts = 100;
+
+struct CloseFile {
+    void operator()(HANDLE file) const { CloseHandle(file); }
+};
 
 std::wstring Widen(const std::string& text)
 {
@@ -43,17 +48,17 @@ std::wstring LongPathOf(const std::wstring& path)
 // The file as the system finally finds it, past any link; empty when it cannot be found.
 std::wstring FinalPathOf(const std::wstring& path)
 {
-    const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const HANDLE opened = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const UniqueHandle<HANDLE, CloseFile> file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+    if (!file)
         return {};
     std::wstring final(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), VOLUME_NAME_DOS);
+    DWORD length = GetFinalPathNameByHandleW(file.Get(), final.data(), static_cast<DWORD>(final.size()), VOLUME_NAME_DOS);
     if (length >= final.size()) {
         final.resize(length);
-        length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), VOLUME_NAME_DOS);
+        length = GetFinalPathNameByHandleW(file.Get(), final.data(), static_cast<DWORD>(final.size()), VOLUME_NAME_DOS);
     }
-    CloseHandle(file);
     final.resize(length < final.size() ? length : 0);
     return final;
 }
