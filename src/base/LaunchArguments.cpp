@@ -6,16 +6,10 @@
 #include <string_view>
 #include <utility>
 
+#include "base/AsciiText.h"
 #include "base/DisplayIndex.h"
 
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 using Mode = LaunchArguments::Mode;
 
@@ -39,11 +33,11 @@ std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
         return KnownSwitch{std::nullopt, true};
     if (name == "dde")
         return KnownSwitch{Mode::Dde};
-    if (EqualsIgnoringCase(name, "Register") || EqualsIgnoringCase(name, "Regserver"))
+    if (EqualsIgnoringAsciiCase(name, "Register") || EqualsIgnoringAsciiCase(name, "Regserver"))
         return KnownSwitch{Mode::Register};
-    if (EqualsIgnoringCase(name, "Unregister") || EqualsIgnoringCase(name, "Unregserver"))
+    if (EqualsIgnoringAsciiCase(name, "Unregister") || EqualsIgnoringAsciiCase(name, "Unregserver"))
         return KnownSwitch{Mode::Unregister};
-    if (EqualsIgnoringCase(name, "Embedding") || EqualsIgnoringCase(name, "Automation"))
+    if (EqualsIgnoringAsciiCase(name, "Embedding") || EqualsIgnoringAsciiCase(name, "Automation"))
         return KnownSwitch{std::nullopt};
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "base/AsciiText.h"
 #include "base/File.h"
 #include "base/FileReplace.h"
 #include "lut/ByteSource.h"
@@ -14,11 +15,6 @@
 namespace {
 
 constexpr std::size_t kLutFileSize = sizeof(GammaRamp);
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // The file holds little-endian entries; the ramp holds native ones.
 void DecodeLittleEndian(const std::array<unsigned char, kLutFileSize>& bytes, GammaRamp& ramp)
@@ -69,21 +65,11 @@ bool LoadProfile(GammaRamp& ramp, const std::string& path)
     return true;
 }
 
-} // namespace
-
-namespace {
-
-// True when the name ends in ending (a lower-case ".xyz") in any letter case.
+// True when the name ends in ending (".xyz") in any letter case.
 bool HasEnding(const std::string& path, std::string_view ending)
 {
-    if (path.size() < ending.size())
-        return false;
-    const char* tail = path.c_str() + path.size() - ending.size();
-    for (std::size_t i = 0; i < ending.size(); ++i) {
-        if (LowerAscii(tail[i]) != ending[i])
-            return false;
-    }
-    return true;
+    return path.size() >= ending.size() &&
+           EqualsIgnoringAsciiCase(std::string_view(path).substr(path.size() - ending.size()), ending);
 }
 
 } // namespace
