@@ -48,12 +48,6 @@ sigset_t EndingSignals()
     return signals;
 }
 
-std::string ServerName()
-{
-    const char* display = std::getenv("DISPLAY");
-    return display && *display ? "DISPLAY=" + std::string(display) : std::string("DISPLAY is not set");
-}
-
 // $XDG_RUNTIME_DIR/rampwise. A relative XDG_RUNTIME_DIR is not one a session set up,
 // and counts as unset: without the runtime folder there is no keeper.
 std::optional<fs::path> LockFolder()
@@ -125,11 +119,10 @@ bool TakeLock(int fd, const fs::path& path)
         // A holder that has not written its pid yet is asked on the next round.
         if (const pid_t holder = WrittenPid(fd); holder > 0 && holder != signalled) {
             // Called directly: the C library's declarations of these are not usable from C++ everywhere.
-            const int process = static_cast<int>(syscall(SYS_pidfd_open, holder, 0));
-            if (process >= 0 && HoldsLock(holder, fd) && syscall(SYS_pidfd_send_signal, process, SIGTERM, nullptr, 0) == 0)
+            const FileDescriptor process(static_cast<int>(syscall(SYS_pidfd_open, holder, 0)));
+            if (process.Get() >= 0 && HoldsLock(holder, fd) &&
+                syscall(SYS_pidfd_send_signal, process.Get(), SIGTERM, nullptr, 0) == 0)
                 signalled = holder;
-            if (process >= 0)
-                close(process);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -174,7 +167,7 @@ void CheckDisplay(X11ChangeWatch& watch, int displayIndex, std::optional<std::st
 
 } // namespace
 
-KeeperLock::~KeeperLock()
+FileDescriptor::~FileDescriptor()
 {
     if (m_fd >= 0)
         close(m_fd);
@@ -210,7 +203,12 @@ std::optional<KeeperLock> TakeOverDisplay(int displayIndex)
 int KeepDisplay(const KeeperLock&, int displayIndex, const GammaRamp& ramp)
 {
     const sigset_t ending = EndingSignals();
-    const int signals = signalfd(-1, &ending, SFD_CLOEXEC);
+    const FileDescriptor signals(signalfd(-1, &ending, SFD_CLOEXEC));
+    if (signals.Get() < 0) {
+        LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept", errno,
+                 displayIndex);
+        return 1;
+    }
     X11ChangeWatch watch;
     KeepSchedule schedule(Clock::now());
     std::optional<std::string> output = watch.OutputName(displayIndex);
@@ -221,12 +219,12 @@ int KeepDisplay(const KeeperLock&, int displayIndex, const GammaRamp& ramp)
         while (const char* change = watch.TakeChange())
             schedule.EventAt(Clock::now(), change);
         if (watch.Broken()) {
-            LogError("rampwise: the X server (%s) has gone: display %d is no longer kept", ServerName().c_str(),
+            LogError("rampwise: the X server (%s) has gone: display %d is no longer kept", X11ServerName().c_str(),
                      displayIndex);
             return 1;
         }
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(schedule.NextCheck() - Clock::now());
-        pollfd waitFor[] = {{watch.FileDescriptor(), POLLIN, 0}, {signals, POLLIN, 0}};
+        pollfd waitFor[] = {{watch.FileDescriptor(), POLLIN, 0}, {signals.Get(), POLLIN, 0}};
         if (poll(waitFor, 2, static_cast<int>(std::max<long long>(0, wait.count()))) > 0 && waitFor[1].revents != 0)
             return 0;
     }
@@ -251,11 +249,10 @@ int ReleaseKeepers(const LaunchArguments& arguments)
     int status = 0;
     for (const fs::path& path : files) {
         // No file: that display never had a keeper.
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-        if (fd < 0)
+        const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+        if (file.Get() < 0)
             continue;
-        status = TakeLock(fd, path) ? status : 1;
-        close(fd);
+        status = TakeLock(file.Get(), path) ? status : 1;
     }
     return status;
 }

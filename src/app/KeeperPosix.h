@@ -6,19 +6,30 @@
 #include "base/LaunchArguments.h"
 #include "lut/GammaRamp.h"
 
+// An open file descriptor, closed when the holder goes away.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
+
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
 // The lock of one display of one X server, held by the process that keeps it: a file
 // under $XDG_RUNTIME_DIR/rampwise, locked with flock and holding the keeper's pid.
 class KeeperLock {
 public:
-    explicit KeeperLock(int fd) : m_fd(fd) {}
-    ~KeeperLock();
-    KeeperLock(KeeperLock&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    KeeperLock(const KeeperLock&) = delete;
-    KeeperLock& operator=(const KeeperLock&) = delete;
-    KeeperLock& operator=(KeeperLock&&) = delete;
+    explicit KeeperLock(int fd) : m_file(fd) {}
 
 private:
-    int m_fd;
+    FileDescriptor m_file;
 };
 
 // Makes this process the display's keeper: ends the keeper it has (which may take a

@@ -17,6 +17,9 @@
 #include "base/File.h"
 #include "base/LaunchArguments.h"
 #include "base/Log.h"
+#include "lut/ByteSource.h"
+#include "lut/DisplayAccess.h"
+#include "lut/LutFile.h"
 
 namespace {
 
@@ -27,12 +30,16 @@ constexpr int kUsage = 2;
 constexpr const char* kUsageLine = "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n";
 
 // The source the command line names could not be loaded. For @default the display
-// back end has said why: no profile, no server, ...
+// back end has said why: no profile, no server, ...; for a calibration file that
+// could be opened, its parser has named the line and the reason.
 void ReportNotLoaded(const LaunchArguments& arguments)
 {
-    if (arguments.lutSource != kDefaultProfileKeyword)
-        LogError("rampwise: %s could not be loaded: missing, too short, or without calibration curves",
-                 arguments.lutSource.c_str());
+    if (arguments.lutSource == kDefaultProfileKeyword)
+        return;
+    if (FileByteSource file; IsCalFileName(arguments.lutSource) && file.Open(arguments.lutSource.c_str()))
+        return;
+    LogError("rampwise: %s could not be loaded: missing, too short, or without calibration curves",
+             arguments.lutSource.c_str());
 }
 
 // "/verify": the answer on standard output, whatever kept it from one on standard
@@ -56,25 +63,52 @@ int Verify(const LaunchArguments& arguments)
     return outcome.ExitStatus();
 }
 
-int Run(const LaunchArguments& arguments, GammaRamp* loadedRamp = nullptr)
+// Loads the command line's source; says so when it cannot.
+bool Load(const LaunchArguments& arguments, GammaRamp& ramp)
+{
+    if (LoadLaunchSource(arguments, ramp))
+        return true;
+    ReportNotLoaded(arguments);
+    return false;
+}
+
+// Writes the loaded ramp to the display and reads it back. A display that cannot be
+// written or read back has said why through the log.
+int Apply(const LaunchArguments& arguments, const GammaRamp& ramp)
+{
+    const std::optional<RampDifference> difference = WriteDisplayRampAndCompare(arguments.DisplayIndex(), ramp);
+    if (!difference)
+        return kNothingApplied;
+    if (difference->Holds())
+        return kApplied;
+    LogError("rampwise: display %d took the ramp but does not hold it (largest difference %d at %s entry %zu)",
+             arguments.DisplayIndex(), difference->largest, ChannelName(difference->channel), difference->entry);
+    return kNothingApplied;
+}
+
+// "/keep": the source is loaded first, so that one that cannot be loaded leaves the
+// display's keeper running. The old keeper then ends before the ramp is written, so
+// that it cannot put its own back; when this process cannot keep the display, the
+// ramp is still applied and the status is 1.
+int ApplyAndKeep(const LaunchArguments& arguments)
+{
+    GammaRamp ramp;
+    if (!Load(arguments, ramp))
+        return kNothingApplied;
+    const std::optional<KeeperLock> lock = TakeOverDisplay(arguments.DisplayIndex());
+    if (Apply(arguments, ramp) != kApplied || !lock)
+        return kNothingApplied;
+    return KeepDisplay(*lock, arguments.DisplayIndex(), ramp);
+}
+
+int Run(const LaunchArguments& arguments)
 {
     if (arguments.IsVerify())
         return Verify(arguments);
-    RampDifference difference;
-    switch (RunSilentApply(arguments, &difference, loadedRamp)) {
-    case SilentApplyResult::Applied:
-        return kApplied;
-    case SilentApplyResult::NotLoaded:
-        ReportNotLoaded(arguments);
-        return kNothingApplied;
-    case SilentApplyResult::NotHeld:
-        LogError("rampwise: display %d took the ramp but does not hold it (largest difference %d at %s entry %zu)",
-                 arguments.DisplayIndex(), difference.largest, ChannelName(difference.channel), difference.entry);
-        return kNothingApplied;
-    case SilentApplyResult::NotApplied:
-        break;
-    }
-    return kNothingApplied;
+    if (arguments.keep)
+        return ApplyAndKeep(arguments);
+    GammaRamp ramp;
+    return Load(arguments, ramp) ? Apply(arguments, ramp) : kNothingApplied;
 }
 
 } // namespace
@@ -92,17 +126,6 @@ int main(int argc, char** argv)
     // fail; that must end in a line and status 1, not in the signal's default.
     std::signal(SIGPIPE, SIG_IGN);
     try {
-        // "/keep": the display's old keeper ends before the ramp is written, so that it
-        // cannot put its own back; when this process cannot keep the display, the ramp
-        // is still applied and the status is 1.
-        if (arguments.keep && arguments.IsSilentApply()) {
-            std::optional<KeeperLock> lock = TakeOverDisplay(arguments.DisplayIndex());
-            GammaRamp ramp;
-            const int status = Run(arguments, &ramp);
-            if (status != kApplied || !lock)
-                return kNothingApplied;
-            return KeepDisplay(*lock, arguments.DisplayIndex(), ramp);
-        }
         return Run(arguments);
     } catch (const CFileException& error) {
         LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());

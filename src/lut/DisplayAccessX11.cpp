@@ -26,22 +26,15 @@ struct OpenCrtc {
     int tableSize;
 };
 
-// The server named in lines about it.
-std::string ServerName()
-{
-    const char* display = std::getenv("DISPLAY");
-    return display && *display ? "DISPLAY=" + std::string(display) : std::string("DISPLAY is not set");
-}
-
 // Says so when the server could not be reached or let its time pass: the line that
 // follows names only the step that failed, not the cause.
 void ReportServerTrouble(const X11Connection& connection)
 {
     if (connection.TimedOut())
-        LogError("rampwise: the X server (%s) did not answer within %d seconds", ServerName().c_str(),
+        LogError("rampwise: the X server (%s) did not answer within %d seconds", X11ServerName().c_str(),
                  X11Connection::kAnswerSeconds);
     else if (!connection.IsOpen())
-        LogError("rampwise: cannot connect to the X server (%s)", ServerName().c_str());
+        LogError("rampwise: cannot connect to the X server (%s)", X11ServerName().c_str());
 }
 
 // Enumerates afresh and returns the display's output; logs what failed. The

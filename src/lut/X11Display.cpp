@@ -161,6 +161,12 @@ int X11Connection::TakeError()
     return code;
 }
 
+std::string X11ServerName()
+{
+    const char* display = std::getenv("DISPLAY");
+    return display && *display ? "DISPLAY=" + std::string(display) : std::string("DISPLAY is not set");
+}
+
 void VisitX11Outputs(X11Connection& connection, const std::function<bool(X11Output&&)>& visit)
 {
     xcb_connection_t* c = connection.Get();

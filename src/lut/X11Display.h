@@ -69,6 +69,10 @@ private:
     int m_firstErrorCode = 0;
 };
 
+// The server that DISPLAY names, as lines about it name it: "DISPLAY=:0", or "DISPLAY
+// is not set".
+std::string X11ServerName();
+
 // An output that shows a picture: connected and driving a CRTC.
 struct X11Output {
     xcb_randr_output_t output;

@@ -43,6 +43,9 @@ const char* X11ChangeWatch::TakeChange()
 
 std::optional<std::string> X11ChangeWatch::OutputName(int displayIndex)
 {
+    // A connection that never opened has nothing to ask: xcb has no connection then.
+    if (!IsOpen())
+        return std::nullopt;
     std::optional<X11Output> output = FindX11Output(m_connection, displayIndex);
     return output ? std::optional(std::move(output->name)) : std::nullopt;
 }

@@ -22,7 +22,8 @@ public:
     // change" for a screen, "output change" for a CRTC or an output), or null when none
     // is waiting. Other events are dropped.
     const char* TakeChange();
-    // The name of the output at the display index now, if one shows a picture there.
+    // The name of the output at the display index now, if one shows a picture there;
+    // nothing when the watch is not open.
     std::optional<std::string> OutputName(int displayIndex);
 
 private:
