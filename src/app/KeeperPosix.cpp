@@ -1,7 +1,7 @@
 // The keeper on Linux: one process per display of an X server, found through a lock
 // file, that puts the ramp back when the display no longer holds it.
 
-#include "app/KeeperPosix.h"
+#include "app/Keeper.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,14 +17,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "app/KeepCore.h"
 #include "app/KeepLog.h"
-#include "app/KeepSchedule.h"
+#include "app/SilentApply.h"
 #include "base/Log.h"
 #include "lut/DisplayAccess.h"
 #include "lut/X11Events.h"
@@ -34,10 +36,29 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// How long the keeper that is asked to end has to do so.
-constexpr int kEndSeconds = 5;
 constexpr std::string_view kLockPrefix = "keep-";
 constexpr std::string_view kLockSuffix = ".lock";
+
+// An open file descriptor, closed when the holder goes away.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
 
 sigset_t EndingSignals()
 {
@@ -106,14 +127,15 @@ bool HoldsLock(pid_t pid, int fd)
 // Takes the lock of the open file, asking its holder to end first. The signal goes
 // through a pidfd, and only while the kernel lists that process as the holder: a
 // process that merely got a keeper's old pid is never signalled. False when the lock
-// is still held after kEndSeconds.
+// is still held after kKeeperEndSeconds.
 bool TakeLock(int fd, const fs::path& path)
 {
-    const auto deadline = Clock::now() + std::chrono::seconds(kEndSeconds);
+    const auto deadline = Clock::now() + std::chrono::seconds(kKeeperEndSeconds);
     pid_t signalled = 0;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if ((errno != EWOULDBLOCK && errno != EINTR) || Clock::now() >= deadline) {
-            LogError("rampwise: the keeper that holds %s did not end within %d seconds", path.c_str(), kEndSeconds);
+            LogError("rampwise: the keeper that holds %s did not end within %d seconds", path.c_str(),
+                     kKeeperEndSeconds);
             return false;
         }
         // A holder that has not written its pid yet is asked on the next round.
@@ -129,105 +151,128 @@ bool TakeLock(int fd, const fs::path& path)
     return true;
 }
 
-// $XDG_STATE_HOME/rampwise/keep.log, else ~/.local/state/rampwise/keep.log. A line
-// that cannot be written is dropped: the keeper goes on keeping.
-void AppendToKeepLog(const std::string& line)
+// $XDG_STATE_HOME/rampwise/keep.log, else ~/.local/state/rampwise/keep.log; empty
+// when there is neither.
+fs::path KeepLogPath()
 {
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
-    fs::path folder;
     if (state && state[0] == '/')
-        folder = state;
-    else if (home && *home)
-        folder = fs::path(home) / ".local" / "state";
-    else
-        return;
-    folder /= "rampwise";
-    std::error_code error;
-    fs::create_directories(folder, error);
-    AppendKeepLogLine((folder / "keep.log").string(), line);
+        return fs::path(state) / "rampwise" / "keep.log";
+    if (home && *home)
+        return fs::path(home) / ".local" / "state" / "rampwise" / "keep.log";
+    return {};
 }
 
-// The output is the one the keeper started with: when it goes, another output may
-// take its display number, and that one is left alone.
-void CheckDisplay(X11ChangeWatch& watch, int displayIndex, std::optional<std::string>& output, const GammaRamp& ramp,
-                  const char* cause)
+// The lock file, the ending signals and the X server's change events.
+class PosixKeepPort final : public KeepPort {
+public:
+    // Blocked before any thread starts, so that every thread inherits the mask and the
+    // signals wait for the keeper's loop.
+    PosixKeepPort() : m_logPath(KeepLogPath())
+    {
+        const sigset_t ending = EndingSignals();
+        pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+    }
+
+    bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) override
+    {
+        return LoadLaunchSourceOrSayWhy(arguments, ramp);
+    }
+    bool TakeOver(int displayIndex) override;
+    bool Apply(int displayIndex, const GammaRamp& ramp) override
+    {
+        return ApplyRamp(displayIndex, ramp) == SilentApplyResult::Applied;
+    }
+    std::optional<std::string> DisplayAt(int displayIndex) override { return m_watch->OutputName(displayIndex); }
+    std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) override
+    {
+        return CompareDisplayRamp(displayIndex, ramp);
+    }
+    bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
+    KeepWake Wait(Clock::time_point until) override;
+    void Log(const std::string& line) override;
+
+private:
+    int m_display = 0;
+    fs::path m_logPath;
+    FileDescriptor m_lock;
+    FileDescriptor m_signals;
+    std::optional<X11ChangeWatch> m_watch;
+};
+
+bool PosixKeepPort::TakeOver(int displayIndex)
 {
-    // A display that has gone is waited for, without a line each time: its coming
-    // back is an output change, and the check after it writes the ramp again.
-    const std::optional<std::string> now = watch.OutputName(displayIndex);
-    if (!now || (output && now != output))
+    m_display = displayIndex;
+    const std::optional<fs::path> folder = LockFolder();
+    if (!folder)
+        return false;
+    mkdir(folder->c_str(), 0700);
+    const fs::path path = LockPath(*folder, displayIndex);
+    m_lock = FileDescriptor(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (m_lock.Get() < 0) {
+        LogError("rampwise: %s cannot be opened (error %d)", path.c_str(), errno);
+        return false;
+    }
+    if (!TakeLock(m_lock.Get(), path))
+        return false;
+    const std::string pid = std::to_string(getpid()) + "\n";
+    if (ftruncate(m_lock.Get(), 0) != 0 ||
+        pwrite(m_lock.Get(), pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size())) {
+        LogError("rampwise: %s cannot be written (error %d)", path.c_str(), errno);
+        return false;
+    }
+    const sigset_t ending = EndingSignals();
+    m_signals = FileDescriptor(signalfd(-1, &ending, SFD_CLOEXEC));
+    if (m_signals.Get() < 0) {
+        LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept", errno,
+                 displayIndex);
+        return false;
+    }
+    m_watch.emplace();
+    return true;
+}
+
+KeepWake PosixKeepPort::Wait(Clock::time_point until)
+{
+    for (;;) {
+        // Events that came in while a check waited for replies are queued already.
+        if (const char* change = m_watch->TakeChange())
+            return KeepWake::Of(KeepWake::Kind::Event, change);
+        if (m_watch->Broken()) {
+            LogError("rampwise: the X server (%s) has gone: display %d is no longer kept", X11ServerName().c_str(),
+                     m_display);
+            return KeepWake::Of(KeepWake::Kind::Gone);
+        }
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
+        if (wait.count() <= 0)
+            return KeepWake::Of(KeepWake::Kind::Due);
+        pollfd waitFor[] = {{m_watch->FileDescriptor(), POLLIN, 0}, {m_signals.Get(), POLLIN, 0}};
+        const int ready = poll(waitFor, 2, static_cast<int>(wait.count()));
+        if (ready > 0 && waitFor[1].revents != 0)
+            return KeepWake::Of(KeepWake::Kind::Stop);
+        if (ready == 0)
+            return KeepWake::Of(KeepWake::Kind::Due);
+    }
+}
+
+// A line that cannot be written is dropped: the keeper goes on keeping.
+void PosixKeepPort::Log(const std::string& line)
+{
+    if (m_logPath.empty())
         return;
-    output = now;
-    const std::optional<RampDifference> difference = CompareDisplayRamp(displayIndex, ramp);
-    if (!difference || difference->Holds() || !WriteDisplayRamp(displayIndex, ramp))
-        return;
-    AppendToKeepLog(FormatKeepLogLine(std::time(nullptr), displayIndex, cause, difference->largest));
+    std::error_code error;
+    fs::create_directories(m_logPath.parent_path(), error);
+    AppendKeepLogLine(m_logPath.string(), line);
 }
 
 } // namespace
 
-FileDescriptor::~FileDescriptor()
+int RunKeeper(const LaunchArguments& arguments)
 {
-    if (m_fd >= 0)
-        close(m_fd);
-}
-
-std::optional<KeeperLock> TakeOverDisplay(int displayIndex)
-{
-    // Blocked before any thread starts, so that every thread inherits the mask and
-    // the signals wait for the keeper's loop.
-    const sigset_t ending = EndingSignals();
-    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
-    const std::optional<fs::path> folder = LockFolder();
-    if (!folder)
-        return std::nullopt;
-    mkdir(folder->c_str(), 0700);
-    const fs::path path = LockPath(*folder, displayIndex);
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        LogError("rampwise: %s cannot be opened (error %d)", path.c_str(), errno);
-        return std::nullopt;
-    }
-    KeeperLock lock(fd);
-    if (!TakeLock(fd, path))
-        return std::nullopt;
-    const std::string pid = std::to_string(getpid()) + "\n";
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size())) {
-        LogError("rampwise: %s cannot be written (error %d)", path.c_str(), errno);
-        return std::nullopt;
-    }
-    return lock;
-}
-
-int KeepDisplay(const KeeperLock&, int displayIndex, const GammaRamp& ramp)
-{
-    const sigset_t ending = EndingSignals();
-    const FileDescriptor signals(signalfd(-1, &ending, SFD_CLOEXEC));
-    if (signals.Get() < 0) {
-        LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept", errno,
-                 displayIndex);
-        return 1;
-    }
-    X11ChangeWatch watch;
-    KeepSchedule schedule(Clock::now());
-    std::optional<std::string> output = watch.OutputName(displayIndex);
-    for (;;) {
-        if (const char* cause = schedule.TakeDue(Clock::now()))
-            CheckDisplay(watch, displayIndex, output, ramp, cause);
-        // Events that came in while the check waited for replies are queued already.
-        while (const char* change = watch.TakeChange())
-            schedule.EventAt(Clock::now(), change);
-        if (watch.Broken()) {
-            LogError("rampwise: the X server (%s) has gone: display %d is no longer kept", X11ServerName().c_str(),
-                     displayIndex);
-            return 1;
-        }
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(schedule.NextCheck() - Clock::now());
-        pollfd waitFor[] = {{watch.FileDescriptor(), POLLIN, 0}, {signals.Get(), POLLIN, 0}};
-        if (poll(waitFor, 2, static_cast<int>(std::max<long long>(0, wait.count()))) > 0 && waitFor[1].revents != 0)
-            return 0;
-    }
+    PosixKeepPort port;
+    SystemKeepClock clock;
+    return RunKeep(arguments, port, clock);
 }
 
 int ReleaseKeepers(const LaunchArguments& arguments)

@@ -1,22 +1,25 @@
-#include "app/KeeperWin32.h"
+// The keeper on Windows: one process per display of a session, found through a named
+// mutex, that puts the ramp back when the display no longer holds it.
+
+#include "app/Keeper.h"
 
 #include <windows.h>
 #include <wtsapi32.h>
 
 #include <cstring>
-#include <ctime>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/KeepCore.h"
 #include "app/KeepLog.h"
-#include "app/KeepSchedule.h"
+#include "app/KeeperLinkWin32.h"
 #include "app/SilentApply.h"
 #include "base/DisplayIndex.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
 #include "lut/DisplayAccess.h"
-#include "ui/KeeperLink.h"
 
 namespace {
 
@@ -24,8 +27,7 @@ using Clock = KeepSchedule::Clock;
 
 // The console's display state in a power-setting notification: 0 off, 1 on, 2 dimmed.
 constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-// How long a new keeper or "/release" waits for the keeper it ends.
-constexpr DWORD kEndWaitMs = 10000;
+constexpr DWORD kEndWaitMs = kKeeperEndSeconds * 1000;
 constexpr DWORD kStopRepeatMs = 100;
 
 // %LOCALAPPDATA%\Rampwise\keep.log, the folder made if needed; empty when there is no
@@ -42,21 +44,15 @@ std::string KeepLogPath()
     return ours + "\\keep.log";
 }
 
-// The hidden window of a keeper. It is never shown, but it is a top-level window: a
-// message-only window would miss the display-change broadcast.
+// The hidden window of a keeper, which hears of the events. It is never shown, but it
+// is a top-level window: a message-only window would miss the display-change broadcast.
 class CKeeperWnd : public CWnd {
 public:
-    CKeeperWnd(int displayIndex, const GammaRamp& ramp)
-        : m_display(displayIndex), m_ramp(ramp), m_schedule(Clock::now()), m_logPath(KeepLogPath())
-    {
-    }
+    explicit CKeeperWnd(std::deque<KeepWake>& wakes) : m_wakes(wakes) {}
+    ~CKeeperWnd() override { Destroy(); }
 
-    bool Create();
-    void Unregister();
-    // Milliseconds until the next check is due.
-    DWORD WaitBeforeCheck() const;
-    // Runs the check that is due, if one is.
-    void CheckIfDue();
+    bool Create(int displayIndex);
+    void Destroy();
 
 protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
@@ -72,10 +68,9 @@ protected:
     static const MessageMap kMessageMap;
 
 private:
-    int m_display;
-    GammaRamp m_ramp;
-    KeepSchedule m_schedule;
-    std::string m_logPath;
+    void Event(const char* cause) { m_wakes.push_back(KeepWake::Of(KeepWake::Kind::Event, cause)); }
+
+    std::deque<KeepWake>& m_wakes;
     HPOWERNOTIFY m_powerNotification = nullptr;
     bool m_sessionNotification = false;
     std::optional<DWORD> m_displayState;  // 0 off, 1 on, 2 dimmed; unknown until reported
@@ -91,7 +86,7 @@ const MessageEntry CKeeperWnd::kMessageEntries[] = {
 };
 const MessageMap CKeeperWnd::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
 
-bool CKeeperWnd::Create()
+bool CKeeperWnd::Create(int displayIndex)
 {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -99,8 +94,8 @@ bool CKeeperWnd::Create()
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kKeeperWindowClass;
     RegisterClassExA(&windowClass);
-    if (!CreateEx(WS_EX_TOOLWINDOW, kKeeperWindowClass, KeeperWindowTitle(m_display).c_str(), WS_POPUP, 0, 0, 0, 0,
-                  nullptr, nullptr))
+    if (!CreateEx(WS_EX_TOOLWINDOW, kKeeperWindowClass, KeeperWindowTitle(displayIndex).c_str(), WS_POPUP, 0, 0, 0,
+                  0, nullptr, nullptr))
         return false;
     // Either may be missing (an older system, a session service that is not running):
     // the periodic check still keeps the display.
@@ -109,7 +104,7 @@ bool CKeeperWnd::Create()
     return true;
 }
 
-void CKeeperWnd::Unregister()
+void CKeeperWnd::Destroy()
 {
     if (m_sessionNotification)
         WTSUnRegisterSessionNotification(m_hWnd);
@@ -117,32 +112,13 @@ void CKeeperWnd::Unregister()
         UnregisterPowerSettingNotification(m_powerNotification);
     m_sessionNotification = false;
     m_powerNotification = nullptr;
-}
-
-DWORD CKeeperWnd::WaitBeforeCheck() const
-{
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_schedule.NextCheck() - Clock::now());
-    return wait.count() > 0 ? static_cast<DWORD>(wait.count()) : 0;
-}
-
-// A display that cannot be read (unplugged, or the session is not on the console) is
-// waited for: the next check looks again.
-void CKeeperWnd::CheckIfDue()
-{
-    const char* cause = m_schedule.TakeDue(Clock::now());
-    if (!cause)
-        return;
-    const std::optional<RampDifference> difference = CompareDisplayRamp(m_display, m_ramp);
-    if (!difference || difference->Holds() || !WriteDisplayRamp(m_display, m_ramp))
-        return;
-    if (!m_logPath.empty())
-        AppendKeepLogLine(m_logPath, FormatKeepLogLine(std::time(nullptr), m_display, cause, difference->largest));
+    DestroyWindow();
 }
 
 // Called when a display's mode or the set of displays changes.
 LRESULT CKeeperWnd::OnDisplayChange(WPARAM, LPARAM)
 {
-    m_schedule.EventAt(Clock::now(), "display change");
+    Event("display change");
     return 0;
 }
 
@@ -150,7 +126,7 @@ LRESULT CKeeperWnd::OnDisplayChange(WPARAM, LPARAM)
 LRESULT CKeeperWnd::OnSessionChange(WPARAM change, LPARAM)
 {
     if (change == WTS_SESSION_UNLOCK || change == WTS_CONSOLE_CONNECT)
-        m_schedule.EventAt(Clock::now(), "unlock");
+        Event("unlock");
     return 0;
 }
 
@@ -158,7 +134,7 @@ LRESULT CKeeperWnd::OnSessionChange(WPARAM change, LPARAM)
 LRESULT CKeeperWnd::OnPowerBroadcast(WPARAM event, LPARAM setting)
 {
     if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
-        m_schedule.EventAt(Clock::now(), "resume");
+        Event("resume");
     const auto* changed = reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
     if (event != PBT_POWERSETTINGCHANGE || !changed || changed->PowerSetting != kConsoleDisplayState ||
         changed->DataLength < sizeof(DWORD))
@@ -168,7 +144,7 @@ LRESULT CKeeperWnd::OnPowerBroadcast(WPARAM event, LPARAM setting)
     DWORD state = 0;
     std::memcpy(&state, changed->Data, sizeof(state));
     if (state == 1 && m_displayState && *m_displayState != 1)
-        m_schedule.EventAt(Clock::now(), "display change");
+        Event("display change");
     m_displayState = state;
     return TRUE;
 }
@@ -177,9 +153,11 @@ LRESULT CKeeperWnd::OnPowerBroadcast(WPARAM event, LPARAM setting)
 LRESULT CKeeperWnd::OnCopyData(WPARAM, LPARAM data)
 {
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(data);
-    if (!copy || copy->dwData != kKeeperRampTag || copy->cbData != sizeof(m_ramp.entries) || !copy->lpData)
+    KeepWake wake = KeepWake::Of(KeepWake::Kind::NewRamp);
+    if (!copy || copy->dwData != kKeeperRampTag || copy->cbData != sizeof(wake.ramp.entries) || !copy->lpData)
         return FALSE;
-    std::memcpy(m_ramp.entries.data(), copy->lpData, sizeof(m_ramp.entries));
+    std::memcpy(wake.ramp.entries.data(), copy->lpData, sizeof(wake.ramp.entries));
+    m_wakes.push_back(wake);
     return TRUE;
 }
 
@@ -220,6 +198,101 @@ bool EndKeeper(int displayIndex, KernelObject* takeOver)
     return true;
 }
 
+// The adapter's device name at the index, when a monitor is attached to it.
+std::optional<std::string> DeviceWithMonitor(int displayIndex)
+{
+    DISPLAY_DEVICEA adapter{};
+    adapter.cb = sizeof(adapter);
+    DISPLAY_DEVICEA monitor{};
+    monitor.cb = sizeof(monitor);
+    if (displayIndex < 0 || !EnumDisplayDevicesA(nullptr, static_cast<DWORD>(displayIndex), &adapter, 0) ||
+        !EnumDisplayDevicesA(adapter.DeviceName, 0, &monitor, 0))
+        return std::nullopt;
+    return std::string(adapter.DeviceName, strnlen(adapter.DeviceName, sizeof(adapter.DeviceName)));
+}
+
+// The mutex and stop event of the display, the hidden window and the message queue.
+class Win32KeepPort final : public KeepPort {
+public:
+    Win32KeepPort() : m_window(m_wakes), m_logPath(KeepLogPath()) {}
+    // The window goes first: the next keeper of the display may be waiting for the mutex.
+    ~Win32KeepPort() override
+    {
+        m_window.Destroy();
+        if (m_mutex)
+            ReleaseMutex(m_mutex.Get());
+    }
+
+    bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) override
+    {
+        return LoadLaunchSourceOrSayWhy(arguments, ramp);
+    }
+    bool TakeOver(int displayIndex) override;
+    bool Apply(int displayIndex, const GammaRamp& ramp) override
+    {
+        return ApplyRamp(displayIndex, ramp) == SilentApplyResult::Applied;
+    }
+    // A display that cannot be read (unplugged, or the session is not on the console)
+    // is waited for: the next check looks again.
+    std::optional<std::string> DisplayAt(int displayIndex) override { return DeviceWithMonitor(displayIndex); }
+    std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) override
+    {
+        return CompareDisplayRamp(displayIndex, ramp);
+    }
+    bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
+    KeepWake Wait(Clock::time_point until) override;
+    void Log(const std::string& line) override
+    {
+        if (!m_logPath.empty())
+            AppendKeepLogLine(m_logPath, line);
+    }
+
+private:
+    std::deque<KeepWake> m_wakes;  // what the window heard of, oldest first
+    CKeeperWnd m_window;
+    std::string m_logPath;
+    KernelObject m_mutex;
+    KernelObject m_stop;
+};
+
+bool Win32KeepPort::TakeOver(int displayIndex)
+{
+    KernelObject mutex;
+    if (!EndKeeper(displayIndex, &mutex))
+        return false;
+    m_mutex = std::move(mutex);
+    m_stop = KernelObject(CreateEventA(nullptr, FALSE, FALSE, KeeperStopEventName(displayIndex).c_str()));
+    // A stop meant for the keeper before, set as it was ending, is not for this one.
+    if (m_stop)
+        ResetEvent(m_stop.Get());
+    return m_stop && m_window.Create(displayIndex);
+}
+
+KeepWake Win32KeepPort::Wait(Clock::time_point until)
+{
+    for (;;) {
+        if (!m_wakes.empty()) {
+            KeepWake wake = m_wakes.front();
+            m_wakes.pop_front();
+            return wake;
+        }
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+        const HANDLE stop = m_stop.Get();
+        const DWORD woken = MsgWaitForMultipleObjects(1, &stop, FALSE, wait > 0 ? static_cast<DWORD>(wait) : 0,
+                                                      QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED)
+            return KeepWake::Of(KeepWake::Kind::Stop);
+        if (woken == WAIT_TIMEOUT)
+            return KeepWake::Of(KeepWake::Kind::Due);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return KeepWake::Of(KeepWake::Kind::Stop);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
 // The display of each keeper window of this desktop.
 BOOL CALLBACK AddKeeperDisplay(HWND window, LPARAM displays)
 {
@@ -236,41 +309,9 @@ BOOL CALLBACK AddKeeperDisplay(HWND window, LPARAM displays)
 
 int RunKeeper(const LaunchArguments& arguments)
 {
-    const int display = arguments.DisplayIndex();
-    GammaRamp ramp;
-    if (!LoadLaunchSource(arguments, ramp))
-        return 1;
-    // The keeper before ends first: it would write its own ramp back.
-    KernelObject mutex;
-    if (!EndKeeper(display, &mutex))
-        return 1;
-    KernelObject stop(CreateEventA(nullptr, FALSE, FALSE, KeeperStopEventName(display).c_str()));
-    // A stop meant for the keeper before, set as it was ending, is not for this one.
-    if (stop)
-        ResetEvent(stop.Get());
-    CKeeperWnd window(display, ramp);
-    const std::optional<RampDifference> written = WriteDisplayRampAndCompare(display, ramp);
-    if (!stop || !written || !written->Holds() || !window.Create()) {
-        ReleaseMutex(mutex.Get());
-        return 1;
-    }
-
-    const HANDLE waitFor = stop.Get();
-    for (bool running = true; running;) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, &waitFor, FALSE, window.WaitBeforeCheck(), QS_ALLINPUT);
-        if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED)
-            break;
-        MSG message;
-        while (running && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            running = message.message != WM_QUIT;
-            DispatchMessageA(&message);
-        }
-        window.CheckIfDue();
-    }
-    window.Unregister();
-    window.DestroyWindow();
-    ReleaseMutex(mutex.Get());
-    return 0;
+    Win32KeepPort port;
+    SystemKeepClock clock;
+    return RunKeep(arguments, port, clock);
 }
 
 int ReleaseKeepers(const LaunchArguments& arguments)

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/KeeperWin32.h"
+#include "app/Keeper.h"
+#include "app/KeeperLinkWin32.h"
+#include "app/Launch.h"
 #include "app/SilentApply.h"
 #include "app/VerifyWin32.h"
 #include "base/LaunchArguments.h"
@@ -19,26 +21,23 @@ bool CRampwiseApp::RunStartup()
     SetICMMode(GetDC(nullptr), ICM_ON);
 
     const LaunchArguments arguments = ParseLaunchArguments(GetProcessArguments());
-
-    // A script tells by the exit status whether the display holds the source's ramp.
-    if (arguments.IsVerify()) {
+    // None of these shows a window. A script tells by the exit status whether the
+    // display took (or, for /verify, holds) the ramp.
+    switch (ClassifyLaunch(arguments)) {
+    case LaunchAction::Verify:
         m_exitCode = RunVerifyToConsole(arguments);
         return false;
-    }
-    // A keeper stays without a window; "/release" ends keepers and shows none either.
-    if (arguments.IsSilentApply() && arguments.keep) {
-        m_exitCode = RunKeeper(arguments);
-        return false;
-    }
-    if (arguments.IsRelease()) {
+    case LaunchAction::Release:
         m_exitCode = ReleaseKeepers(arguments);
         return false;
-    }
-
-    // A script or a scheduled task tells by the exit status whether the display took the ramp.
-    if (arguments.IsSilentApply()) {
+    case LaunchAction::Keep:
+        m_exitCode = RunKeeper(arguments);
+        return false;
+    case LaunchAction::SilentApply:
         m_exitCode = RunSilentApply(arguments) == SilentApplyResult::Applied ? 0 : 1;
         return false;
+    case LaunchAction::NoSource:
+        break;
     }
 
     // Only the window needs the common controls; a silent apply never loads them.
@@ -47,6 +46,7 @@ bool CRampwiseApp::RunStartup()
     // The dialog is the main window from before it runs, so that the log calls reach
     // its log from its first line on.
     CRampwiseDlg dialog;
+    dialog.SetKeeperHandoff(&OfferRampToKeeper);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

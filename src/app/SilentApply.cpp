@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "base/Log.h"
+#include "lut/ByteSource.h"
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 
@@ -11,23 +13,44 @@ bool LoadLaunchSource(const LaunchArguments& arguments, GammaRamp& ramp)
                                                          : LoadLutSource(ramp, arguments.lutSource);
 }
 
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifference* found, GammaRamp* loadedRamp)
+// For @default the display back end has said why: no profile, no server, ...; for a
+// calibration file that could be opened, its parser has named the line and the reason.
+void SayWhyNotLoaded(const LaunchArguments& arguments)
 {
-    const int displayIndex = arguments.DisplayIndex();
-    GammaRamp ramp;
-    if (!LoadLaunchSource(arguments, ramp))
-        return SilentApplyResult::NotLoaded;
-    if (loadedRamp)
-        *loadedRamp = ramp;
-    // A driver may accept a ramp and show another: only a display that holds the ramp
-    // when read back has taken it. A display that cannot be written or read back has
-    // said why through the log.
+    if (arguments.lutSource == kDefaultProfileKeyword)
+        return;
+    if (FileByteSource file; IsCalFileName(arguments.lutSource) && file.Open(arguments.lutSource.c_str()))
+        return;
+    LogError("rampwise: %s could not be loaded: missing, too short, or without calibration curves",
+             arguments.lutSource.c_str());
+}
+
+bool LoadLaunchSourceOrSayWhy(const LaunchArguments& arguments, GammaRamp& ramp)
+{
+    if (LoadLaunchSource(arguments, ramp))
+        return true;
+    SayWhyNotLoaded(arguments);
+    return false;
+}
+
+// A driver may accept a ramp and show another: only a display that holds the ramp when
+// read back has taken it. A display that cannot be written or read back has said why.
+SilentApplyResult ApplyRamp(int displayIndex, const GammaRamp& ramp)
+{
     const std::optional<RampDifference> difference = WriteDisplayRampAndCompare(displayIndex, ramp);
     if (!difference)
         return SilentApplyResult::NotApplied;
     if (difference->Holds())
         return SilentApplyResult::Applied;
-    if (found)
-        *found = *difference;
+    LogError("rampwise: display %d took the ramp but does not hold it (largest difference %d at %s entry %d)",
+             displayIndex, difference->largest, ChannelName(difference->channel), static_cast<int>(difference->entry));
     return SilentApplyResult::NotHeld;
+}
+
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
+{
+    GammaRamp ramp;
+    if (!LoadLaunchSourceOrSayWhy(arguments, ramp))
+        return SilentApplyResult::NotLoaded;
+    return ApplyRamp(arguments.DisplayIndex(), ramp);
 }

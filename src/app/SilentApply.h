@@ -2,7 +2,6 @@
 
 #include "base/LaunchArguments.h"
 #include "lut/GammaRamp.h"
-#include "lut/RampComparison.h"
 
 enum class SilentApplyResult {
     Applied,     // the display took the ramp and holds it
@@ -14,10 +13,15 @@ enum class SilentApplyResult {
 // Loads the command line's LUT source: a LUT file or profile, or "@default", the
 // colour profile of the display it names. On false the ramp is unchanged.
 bool LoadLaunchSource(const LaunchArguments& arguments, GammaRamp& ramp);
+// Says through LogError why the source could not be loaded, where no one has yet.
+void SayWhyNotLoaded(const LaunchArguments& arguments);
+// LoadLaunchSource, and SayWhyNotLoaded when it fails.
+bool LoadLaunchSourceOrSayWhy(const LaunchArguments& arguments, GammaRamp& ramp);
 
-// Loads the command line's LUT source, writes it to the display it names and reads
-// the display back. A source that cannot be loaded writes nothing. For NotHeld the
-// difference found is stored in `found`, when given; the loaded ramp goes to
-// `loadedRamp`, when given.
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments, RampDifference* found = nullptr,
-                                 GammaRamp* loadedRamp = nullptr);
+// Writes the ramp to the display and reads it back; says why through LogError when
+// the display did not take it.
+SilentApplyResult ApplyRamp(int displayIndex, const GammaRamp& ramp);
+
+// Loads the command line's LUT source and applies it to the display it names. A
+// source that cannot be loaded writes nothing.
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments);

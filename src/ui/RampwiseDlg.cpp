@@ -11,7 +11,6 @@
 #include "lut/RampOperations.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
-#include "ui/KeeperLink.h"
 
 namespace {
 
@@ -174,7 +173,7 @@ void CRampwiseDlg::AfterWrite(int display)
     if (difference && !difference->Holds())
         AddLogLine("WARNING: %s does not hold the ramp that was written (largest difference %i)",
                    GetSelectedDisplayText().c_str(), difference->largest);
-    if (OfferRampToKeeper(display, m_ramp))
+    if (m_handToKeeper && m_handToKeeper(display, m_ramp))
         AddLogLine("* %s is kept on this ramp.", GetSelectedDisplayText().c_str());
 }
 

@@ -41,6 +41,10 @@ public:
 
     // Who answers the file dialogs: the platform's dialog, or a test.
     void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    // Who takes a ramp that a command wrote to a display, so that it is not undone:
+    // the display's keeper, when it has one (true then).
+    using KeeperHandoff = bool (*)(int displayIndex, const GammaRamp& ramp);
+    void SetKeeperHandoff(KeeperHandoff handoff) { m_handToKeeper = handoff; }
     const GammaRamp& Ramp() const { return m_ramp; }
     const CListBox& Log() const { return m_log; }
 
@@ -91,4 +95,5 @@ private:
     CComboBox m_displays;
     GammaRamp m_ramp;
     FileChooser m_chooseFile;
+    KeeperHandoff m_handToKeeper = nullptr;
 };

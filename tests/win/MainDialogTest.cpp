@@ -18,7 +18,7 @@
 #include "lut/RampOperations.h"
 #include "res/resource.h"
 #include "resize/PlacementText.h"
-#include "ui/KeeperLink.h"
+#include "app/KeeperLinkWin32.h"
 #include "ui/RampwiseDlg.h"
 #include "ui/StartupRegistry.h"
 
@@ -221,6 +221,7 @@ TEST_F(MainDialog, WritesAreHandedToTheDisplaysKeeper)
 {
     const std::string lut = files.Write("kept.lut", LutFileBytes(CurveRamp(1.6, 1.4, 1.2)));
     ChildProcess keeper("rampwise /pt \"" + lut + "\" 0 /keep");
+    dialog.SetKeeperHandoff(&OfferRampToKeeper);
     ASSERT_TRUE(Eventually([] { return FindWindowA(kKeeperWindowClass, KeeperWindowTitle(0).c_str()) != nullptr; }));
     Run(dialog, [&] {
         const std::string kept = "* " + dialog.GetSelectedDisplayText() + " is kept on this ramp.";

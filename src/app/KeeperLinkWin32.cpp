@@ -1,4 +1,4 @@
-#include "ui/KeeperLink.h"
+#include "app/KeeperLinkWin32.h"
 
 std::string KeeperWindowTitle(int displayIndex)
 {

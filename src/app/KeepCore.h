@@ -1,0 +1,78 @@
+#pragma once
+
+#include <ctime>
+#include <optional>
+#include <string>
+
+#include "app/KeepSchedule.h"
+#include "base/LaunchArguments.h"
+#include "lut/GammaRamp.h"
+#include "lut/RampComparison.h"
+
+// What woke a waiting keeper.
+struct KeepWake {
+    enum class Kind {
+        Due,      // the time asked for has come
+        Event,    // a resume, an unlock, a display change: `cause` names it in the log
+        NewRamp,  // the window wrote `ramp` to the display: keep that one from now on
+        Stop,     // asked to end: "/release", a newer keeper, the end of the session, a signal
+        Gone,     // the display system went away, after a line that says so
+    };
+    Kind kind = Kind::Due;
+    const char* cause = nullptr;  // a string literal
+    GammaRamp ramp;
+
+    static KeepWake Of(Kind kind, const char* cause = nullptr)
+    {
+        KeepWake wake;
+        wake.kind = kind;
+        wake.cause = cause;
+        return wake;
+    }
+};
+
+// The time as a keeper sees it: steady for its schedule, the wall clock for its log.
+class KeepClock {
+public:
+    virtual ~KeepClock() = default;
+    virtual KeepSchedule::Clock::time_point Now() = 0;
+    virtual std::time_t WallNow() = 0;
+};
+
+class SystemKeepClock : public KeepClock {
+public:
+    KeepSchedule::Clock::time_point Now() override { return KeepSchedule::Clock::now(); }
+    std::time_t WallNow() override { return std::time(nullptr); }
+};
+
+// What a keeper needs of its system. Each platform implements it; the keeping itself
+// is RunKeep's alone.
+class KeepPort {
+public:
+    virtual ~KeepPort() = default;
+
+    // Loads the command line's source; says why when it cannot.
+    virtual bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) = 0;
+    // Ends the display's keeper, if it has one, and is the display's keeper from then
+    // on, ready to wait; false, after a line that says why, when that cannot be.
+    virtual bool TakeOver(int displayIndex) = 0;
+    // Writes the ramp and reads it back: true when the display holds it; says why not.
+    virtual bool Apply(int displayIndex, const GammaRamp& ramp) = 0;
+    // What shows a picture at the index now (an output's or a device's name); nothing
+    // when no display has that index.
+    virtual std::optional<std::string> DisplayAt(int displayIndex) = 0;
+    virtual std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) = 0;
+    virtual bool Write(int displayIndex, const GammaRamp& ramp) = 0;
+    // Waits until the time comes or something happens, whichever is first.
+    virtual KeepWake Wait(KeepSchedule::Clock::time_point until) = 0;
+    // Adds a line to the keeper's log; a line that cannot be written is dropped.
+    virtual void Log(const std::string& line) = 0;
+};
+
+// "/pt SOURCE DISPLAY /keep": loads the source, takes over the display from its keeper,
+// writes the ramp, then looks at the display on KeepSchedule's times and writes the ramp
+// again when it no longer holds it, until asked to stop (status 0) or until the display
+// system goes (status 1). A source that cannot be loaded, a take-over that fails or a
+// display that does not take the ramp end it with status 1; in the first two cases
+// nothing is written.
+int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock);

@@ -1,0 +1,12 @@
+#include "app/Launch.h"
+
+LaunchAction ClassifyLaunch(const LaunchArguments& arguments)
+{
+    if (arguments.IsVerify())
+        return LaunchAction::Verify;
+    if (arguments.IsRelease())
+        return LaunchAction::Release;
+    if (arguments.IsSilentApply())
+        return arguments.keep ? LaunchAction::Keep : LaunchAction::SilentApply;
+    return LaunchAction::NoSource;
+}
