@@ -24,11 +24,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/KeepCore.h"
-#include "app/KeepLog.h"
-#include "app/SilentApply.h"
+#include "app/DisplayKeepPort.h"
 #include "base/Log.h"
-#include "lut/DisplayAccess.h"
 #include "lut/X11Events.h"
 
 namespace {
@@ -165,37 +162,22 @@ fs::path KeepLogPath()
 }
 
 // The lock file, the ending signals and the X server's change events.
-class PosixKeepPort final : public KeepPort {
+class PosixKeepPort final : public DisplayKeepPort {
 public:
     // Blocked before any thread starts, so that every thread inherits the mask and the
     // signals wait for the keeper's loop.
-    PosixKeepPort() : m_logPath(KeepLogPath())
+    PosixKeepPort() : DisplayKeepPort(KeepLogPath())
     {
         const sigset_t ending = EndingSignals();
         pthread_sigmask(SIG_BLOCK, &ending, nullptr);
     }
 
-    bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) override
-    {
-        return LoadLaunchSourceOrSayWhy(arguments, ramp);
-    }
     bool TakeOver(int displayIndex) override;
-    bool Apply(int displayIndex, const GammaRamp& ramp) override
-    {
-        return ApplyRamp(displayIndex, ramp) == SilentApplyResult::Applied;
-    }
     std::optional<std::string> DisplayAt(int displayIndex) override { return m_watch->OutputName(displayIndex); }
-    std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) override
-    {
-        return CompareDisplayRamp(displayIndex, ramp);
-    }
-    bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
     KeepWake Wait(Clock::time_point until) override;
-    void Log(const std::string& line) override;
 
 private:
     int m_display = 0;
-    fs::path m_logPath;
     FileDescriptor m_lock;
     FileDescriptor m_signals;
     std::optional<X11ChangeWatch> m_watch;
@@ -254,16 +236,6 @@ KeepWake PosixKeepPort::Wait(Clock::time_point until)
         if (ready == 0)
             return KeepWake::Of(KeepWake::Kind::Due);
     }
-}
-
-// A line that cannot be written is dropped: the keeper goes on keeping.
-void PosixKeepPort::Log(const std::string& line)
-{
-    if (m_logPath.empty())
-        return;
-    std::error_code error;
-    fs::create_directories(m_logPath.parent_path(), error);
-    AppendKeepLogLine(m_logPath.string(), line);
 }
 
 } // namespace

@@ -12,14 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/KeepCore.h"
-#include "app/KeepLog.h"
+#include "app/DisplayKeepPort.h"
 #include "app/KeeperLinkWin32.h"
-#include "app/SilentApply.h"
 #include "base/DisplayIndex.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
-#include "lut/DisplayAccess.h"
 
 namespace {
 
@@ -30,18 +27,14 @@ constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 
 constexpr DWORD kEndWaitMs = kKeeperEndSeconds * 1000;
 constexpr DWORD kStopRepeatMs = 100;
 
-// %LOCALAPPDATA%\Rampwise\keep.log, the folder made if needed; empty when there is no
-// such folder.
+// %LOCALAPPDATA%\Rampwise\keep.log; empty when there is no such folder.
 std::string KeepLogPath()
 {
     char folder[MAX_PATH] = "";
     const DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return {};
-    const std::string ours = std::string(folder) + "\\Rampwise";
-    if (!CreateDirectoryA(ours.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return {};
-    return ours + "\\keep.log";
+    return std::string(folder) + "\\Rampwise\\keep.log";
 }
 
 // The hidden window of a keeper, which hears of the events. It is never shown, but it
@@ -212,9 +205,9 @@ std::optional<std::string> DeviceWithMonitor(int displayIndex)
 }
 
 // The mutex and stop event of the display, the hidden window and the message queue.
-class Win32KeepPort final : public KeepPort {
+class Win32KeepPort final : public DisplayKeepPort {
 public:
-    Win32KeepPort() : m_window(m_wakes), m_logPath(KeepLogPath()) {}
+    Win32KeepPort() : DisplayKeepPort(KeepLogPath()), m_window(m_wakes) {}
     // The window goes first: the next keeper of the display may be waiting for the mutex.
     ~Win32KeepPort() override
     {
@@ -223,34 +216,15 @@ public:
             ReleaseMutex(m_mutex.Get());
     }
 
-    bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) override
-    {
-        return LoadLaunchSourceOrSayWhy(arguments, ramp);
-    }
     bool TakeOver(int displayIndex) override;
-    bool Apply(int displayIndex, const GammaRamp& ramp) override
-    {
-        return ApplyRamp(displayIndex, ramp) == SilentApplyResult::Applied;
-    }
     // A display that cannot be read (unplugged, or the session is not on the console)
     // is waited for: the next check looks again.
     std::optional<std::string> DisplayAt(int displayIndex) override { return DeviceWithMonitor(displayIndex); }
-    std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) override
-    {
-        return CompareDisplayRamp(displayIndex, ramp);
-    }
-    bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
     KeepWake Wait(Clock::time_point until) override;
-    void Log(const std::string& line) override
-    {
-        if (!m_logPath.empty())
-            AppendKeepLogLine(m_logPath, line);
-    }
 
 private:
     std::deque<KeepWake> m_wakes;  // what the window heard of, oldest first
     CKeeperWnd m_window;
-    std::string m_logPath;
     KernelObject m_mutex;
     KernelObject m_stop;
 };

@@ -7,43 +7,44 @@
 
 #include "app/KeepCore.h"
 #include "app/KeepLog.h"
-#include "app/KeepSchedule.h"
 #include "support/TempDir.h"
 #include "support/TestRamps.h"
 
 namespace {
 
-using std::chrono::milliseconds;
 using Kind = KeepWake::Kind;
 
 // Far enough apart for a display that holds one not to hold another.
-GammaRamp Scaled(int numerator, int denominator)
+GammaRamp Scaled(int numerator)
 {
     GammaRamp ramp = DistinctRamp();
     for (std::uint16_t& entry : ramp.entries)
-        entry = static_cast<std::uint16_t>(entry * numerator / denominator);
+        entry = static_cast<std::uint16_t>(entry * numerator / 4);
     return ramp;
 }
-const GammaRamp kKept = DistinctRamp(), kHanded = Scaled(1, 2), kReset = Scaled(1, 4);
+const GammaRamp kKept = Scaled(4), kHanded = Scaled(2), kReset = Scaled(1);
 
-// A system with displays that change as a script says, at times of a clock that runs
-// only while the keeper waits. It records the writes, "MS RAMP" (K kept, H handed,
-// R reset), and the log lines' causes, "MS CAUSE".
-class ScriptedSystem : public KeepPort, public KeepClock {
-public:
+// Displays that change as a script says, at the times of a clock that runs only while
+// the keeper waits. The trace tells what the keeper did: "MS take", "MS K" (a write of
+// the kept ramp; H the handed one), "MS CAUSE" (a log line).
+struct ScriptedSystem : KeepPort, KeepClock {
     struct Step {
         int at;
         std::function<std::optional<KeepWake>(ScriptedSystem&)> act;
     };
-    std::map<int, std::pair<std::string, GammaRamp>> displays{{0, {"DP-1", kReset}}};
     std::vector<Step> script;
+    std::map<int, std::pair<std::string, GammaRamp>> displays{{0, {"DP-1", kReset}}};
     bool loads = true, takesOver = true;
-    std::vector<std::string> writes, logged;
+    std::vector<std::string> trace;
+    std::chrono::milliseconds now{0};
+    std::size_t next = 0;
 
-    KeepSchedule::Clock::time_point Now() override { return m_now; }
+    static KeepSchedule::Clock::time_point At(int ms) { return KeepSchedule::Clock::time_point(std::chrono::milliseconds(ms)); }
+    KeepSchedule::Clock::time_point Now() override { return KeepSchedule::Clock::time_point(now); }
     std::time_t WallNow() override { return 0; }
-    bool LoadSource(const LaunchArguments&, GammaRamp& ramp) override { return loads && (ramp = kKept, true); }
-    bool TakeOver(int) override { return takesOver; }
+    void Trace(const std::string& what) { trace.push_back(std::to_string(now.count()) + " " + what); }
+    bool LoadSource(const LaunchArguments&, GammaRamp& ramp) override { return ramp = kKept, loads; }
+    bool TakeOver(int) override { return Trace("take"), takesOver; }
     bool Apply(int index, const GammaRamp& ramp) override { return Write(index, ramp); }
     std::optional<std::string> DisplayAt(int index) override
     {
@@ -51,105 +52,86 @@ public:
     }
     std::optional<RampDifference> Compare(int index, const GammaRamp& ramp) override
     {
-        if (!displays.contains(index))
-            return std::nullopt;
-        const GammaRamp& held = displays[index].second;
+        const GammaRamp& held = displays.at(index).second;
         return CompareWithRamp({held.Channel(0), held.Channel(1), held.Channel(2)}, ramp);
     }
     bool Write(int index, const GammaRamp& ramp) override
     {
-        if (!displays.contains(index))
-            return false;
-        displays[index].second = ramp;
-        writes.push_back(Ms() + (ramp == kKept ? " K" : ramp == kHanded ? " H" : " R"));
-        return true;
+        displays.at(index).second = ramp;
+        return Trace(ramp == kKept ? "K" : "H"), true;
     }
     KeepWake Wait(KeepSchedule::Clock::time_point until) override
     {
-        while (m_next < script.size() && m_start + milliseconds(script[m_next].at) <= until) {
-            m_now = m_start + milliseconds(script[m_next].at);
-            if (const std::optional<KeepWake> wake = script[m_next++].act(*this))
-                return *wake;
+        for (; next < script.size() && At(script[next].at) <= until; ++next) {
+            now = std::chrono::milliseconds(script[next].at);
+            if (const std::optional<KeepWake> wake = script[next].act(*this))
+                return ++next, *wake;
         }
-        m_now = until;
-        return KeepWake::Of(m_next < script.size() ? Kind::Due : Kind::Stop);
+        now = std::chrono::duration_cast<std::chrono::milliseconds>(until.time_since_epoch());
+        return KeepWake::Of(next < script.size() ? Kind::Due : Kind::Stop);
     }
     void Log(const std::string& line) override
     {
-        const std::size_t after = line.find("after "), bracket = line.find(" (");
-        logged.push_back(Ms() + " " + line.substr(after + 6, bracket - after - 6));
+        const std::size_t after = line.find("after ") + 6;
+        Trace(line.substr(after, line.find(" (") - after));
     }
-
-private:
-    std::string Ms() const { return std::to_string((m_now - m_start) / milliseconds(1)); }
-
-    KeepSchedule::Clock::time_point m_start{}, m_now{};
-    std::size_t m_next = 0;
 };
 
-using Step = ScriptedSystem::Step;
-
-Step Reset(int at, int index = 0)
+ScriptedSystem::Step Reset(int at)
 {
-    return {at, [index](ScriptedSystem& s) { s.displays[index].second = kReset; return std::nullopt; }};
+    return {at, [](ScriptedSystem& s) { return s.displays.at(0).second = kReset, std::nullopt; }};
 }
-Step Wake(int at, Kind kind, const char* cause = nullptr)
+ScriptedSystem::Step Wake(int at, Kind kind, const char* cause = nullptr)
 {
     return {at, [=](ScriptedSystem&) {
         KeepWake wake = KeepWake::Of(kind, cause);
-        wake.ramp = kHanded;
-        return std::optional(wake);
+        return wake.ramp = kHanded, std::optional(wake);
     }};
 }
-// The display at the index becomes another output (or none), as after a re-plug.
-Step Plug(int at, const char* name, int index = 0)
+// Display 0 becomes another output (or none), as after a re-plug, and says so.
+ScriptedSystem::Step Plug(int at, const char* name)
 {
     return {at, [=](ScriptedSystem& s) {
-        if (name)
-            s.displays[index] = {name, kReset};
-        else
-            s.displays.erase(index);
+        name ? void(s.displays[0] = {name, kReset}) : void(s.displays.erase(0));
         return std::optional(KeepWake::Of(Kind::Event, "output change"));
     }};
 }
 
 } // namespace
 
-// The keeper writes at its start, then only when a check finds the display changed:
-// every 3 s, and 0.5, 2, 5 and 15 s after an event, which names the check; it keeps
-// the output it started with, and ends as the system says.
+// The keeper takes over, then writes, and then writes again only when a check finds the
+// display changed: every 3 s, and 0.5, 2, 5 and 15 s after an event, which names the
+// check. It keeps the output it started with, and ends as the system says.
 TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
 {
     const struct {
         const char* name;
-        std::vector<Step> script;
-        std::vector<std::string> writes, logged;
+        std::vector<ScriptedSystem::Step> script;
+        std::vector<std::string> trace;
         int status = 0;
         bool loads = true, takesOver = true;
     } cases[] = {
-        {"nothing changes", {Wake(20000, Kind::Stop)}, {"0 K"}, {}},
-        {"a reset waits for the periodic check", {Reset(1000), Wake(7000, Kind::Stop)}, {"0 K", "3000 K"},
-         {"3000 periodic check"}},
+        {"nothing changes", {Wake(20000, Kind::Stop)}, {"0 take", "0 K"}},
+        {"a reset waits for the periodic check", {Reset(1000), Wake(7000, Kind::Stop)},
+         {"0 take", "0 K", "3000 K", "3000 periodic check"}},
         {"after an event", {Wake(1000, Kind::Event, "resume"), Reset(1000), Reset(2500), Reset(5800), Wake(6200, Kind::Stop)},
-         {"0 K", "1500 K", "3000 K", "6000 K"}, {"1500 resume", "3000 resume", "6000 resume"}},
+         {"0 take", "0 K", "1500 K", "1500 resume", "3000 K", "3000 resume", "6000 K", "6000 resume"}},
         {"the window hands over a ramp", {Wake(1000, Kind::NewRamp), Reset(2000), Wake(4000, Kind::Stop)},
-         {"0 K", "3000 H"}, {"3000 periodic check"}},
-        {"an output comes back", {Plug(1000, nullptr), Plug(4000, "DP-1"), Wake(5000, Kind::Stop)},
-         {"0 K", "4500 K"}, {"4500 output change"}},
+         {"0 take", "0 K", "3000 H", "3000 periodic check"}},
+        {"the output comes back", {Plug(1000, nullptr), Plug(4000, "DP-1"), Wake(5000, Kind::Stop)},
+         {"0 take", "0 K", "4500 K", "4500 output change"}},
         {"another output takes the number", {Plug(1000, "HDMI-1"), Plug(7000, "DP-1"), Wake(8000, Kind::Stop)},
-         {"0 K", "7500 K"}, {"7500 output change"}},
-        {"the display system goes", {Reset(1000), Wake(2000, Kind::Gone)}, {"0 K"}, {}, 1},
-        {"the source does not load", {}, {}, {}, 1, false},
-        {"the keeper before does not end", {}, {}, {}, 1, true, false},
+         {"0 take", "0 K", "7500 K", "7500 output change"}},
+        {"the display system goes", {Reset(1000), Wake(2000, Kind::Gone)}, {"0 take", "0 K"}, 1},
+        {"the source does not load", {}, {}, 1, false},
+        {"the keeper before does not end", {}, {"0 take"}, 1, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedSystem system;
-        system.script = c.script;
-        system.loads = c.loads, system.takesOver = c.takesOver;
+        system.script = c.script, system.loads = c.loads, system.takesOver = c.takesOver;
         EXPECT_EQ(RunKeep(ParseLaunchArguments({"/pt", "kept.lut", "0", "/keep"}), system, system), c.status);
-        EXPECT_EQ(system.writes, c.writes);
-        EXPECT_EQ(system.logged, c.logged);
+        EXPECT_EQ(system.trace, c.trace);
     }
 }
 
