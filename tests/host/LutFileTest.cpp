@@ -34,10 +34,8 @@ std::vector<std::string> g_takenNames;
 std::string TemporaryFileName()
 {
     static unsigned serial = 0;
-    if (g_takenNames.empty())
-        return ".~test" + std::to_string(serial++);
-    const std::string name = g_takenNames.front();
-    g_takenNames.erase(g_takenNames.begin());
+    const std::string name = g_takenNames.empty() ? ".~test" + std::to_string(serial++) : g_takenNames.front();
+    std::erase(g_takenNames, name);
     return name;
 }
 #endif
