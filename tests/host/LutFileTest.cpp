@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "base/File.h"
+#include "base/FileReplace.h"
 #include "lut/LutFile.h"
 #include "support/RecordingLog.h"
 #include "support/TempDir.h"
@@ -18,6 +19,26 @@
 #endif
 
 using Names = std::vector<std::string>;
+
+#ifndef _WIN32
+namespace {
+
+// Names that the next save finds taken and must pass over, tried before any other.
+std::vector<std::string> g_takenNames;
+
+} // namespace
+
+// This program's own temporary names: its definition comes before the core's (a static
+// library adds only what is still missing), so that a test knows the names a save
+// tries. Past the taken ones, names that no test uses.
+std::string TemporaryFileName()
+{
+    static unsigned serial = 0;
+    const std::string name = g_takenNames.empty() ? ".~test" + std::to_string(serial++) : g_takenNames.front();
+    std::erase(g_takenNames, name);
+    return name;
+}
+#endif
 
 TEST(LoadLutSource, ANameEndingInDotLutInAnyCaseIsARawLutFileOfAtLeast1536BytesElseAProfile)
 {
@@ -116,39 +137,46 @@ TEST(LutFile, ReadAndWriteErrorsRaiseWithTheFileNameAndKeepTheOldFile)
     EXPECT_EQ(dir.Files(), Names{"keep.lut"});
 }
 
-// What a link leads to gets the content and the link stays; a link planted at a name
-// the save might use for its temporary file leads nowhere the save writes; a link that
-// leads nowhere is refused; the old file's mode is kept.
-TEST(SaveLutFile, WritesWhereALinkLeadsNeverThroughAPlantedOneAndKeepsTheMode)
+// What a link leads to gets the content and the link stays; a link that leads nowhere
+// is refused; an old file keeps its mode and a new one gets 0666 less the umask. The
+// names the save tries first for its temporary file are taken by a file, a link to
+// another file and a link that leads nowhere: each is passed over, none is written,
+// followed or removed.
+TEST(SaveLutFile, WritesWhereALinkLeadsNeverThroughOneAtItsTemporaryNameAndKeepsTheMode)
 {
     namespace fs = std::filesystem;
     const TempDir dir;
     const Bytes old(1536, 0x11), saved = LutFileBytes(DistinctRamp());
-    dir.Write("real.lut", old);
-    dir.Write("plain.lut", old);
-    dir.Write("victim", old);
+    for (const char* name : {"real.lut", "plain.lut", "victim", ".~taken"})
+        dir.Write(name, old);
     fs::create_symlink("real.lut", dir.PathOf("link.lut"));
-    fs::create_symlink("victim", dir.PathOf("plain.lut.rampwise-new"));
     fs::create_symlink("missing.lut", dir.PathOf("nowhere.lut"));
+    fs::create_symlink("victim", dir.PathOf(".~to-victim"));
+    fs::create_symlink("absent", dir.PathOf(".~to-absent"));
     chmod(dir.PathOf("real.lut").c_str(), 0600);
     chmod(dir.PathOf("plain.lut").c_str(), 0751);
+    const mode_t mask = umask(022);
+    umask(mask);
     const struct {
         const char* name;
         bool saves;
         const char* file;
         mode_t mode;
     } cases[] = {{"link.lut", true, "real.lut", 0600}, {"plain.lut", true, "plain.lut", 0751},
-                 {"nowhere.lut", false, "missing.lut", 0}};
+                 {"new.lut", true, "new.lut", 0666 & ~mask}, {"nowhere.lut", false, "missing.lut", 0}};
     for (const auto& c : cases) {
+        g_takenNames = {".~taken", ".~to-victim", ".~to-absent"};
         EXPECT_EQ(SaveLutFile(DistinctRamp(), dir.PathOf(c.name)), c.saves) << c.name;
         EXPECT_EQ(dir.Read(c.file), c.saves ? saved : Bytes()) << c.name;
         struct stat status {};
         EXPECT_EQ(stat(dir.PathOf(c.file).c_str(), &status) == 0 ? status.st_mode & 07777 : 0, c.mode) << c.name;
+        EXPECT_TRUE(c.saves == g_takenNames.empty()) << c.name << ": every taken name tried first";
     }
     EXPECT_TRUE(fs::is_symlink(dir.PathOf("link.lut")));
     EXPECT_EQ(dir.Read("victim"), old);
-    EXPECT_EQ(dir.Files(),
-              (Names{"link.lut", "nowhere.lut", "plain.lut", "plain.lut.rampwise-new", "real.lut", "victim"}));
+    EXPECT_EQ(dir.Read(".~taken"), old);
+    EXPECT_EQ(dir.Files(), (Names{".~taken", ".~to-absent", ".~to-victim", "link.lut", "new.lut", "nowhere.lut",
+                                  "plain.lut", "real.lut", "victim"}));
 }
 
 // A file that may be written in a folder that takes no new file (a folder without

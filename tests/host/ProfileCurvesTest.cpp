@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -66,27 +67,23 @@ std::string TableLine(int channels, int bits, int n, int size)
 
 class ProfileCurvesTest : public ::testing::Test {
 protected:
-    // Reads the profile from a file into curves that hold only a marker beforehand.
-    bool Read(const Bytes& profile, std::uint32_t count = 256)
+    // The three curves read from the profile as a file, one after the other; none when
+    // it is refused, which leaves the curves as they were.
+    std::optional<Curve> Read(const Bytes& profile, std::uint32_t count = 256)
     {
-        red.reset(new std::uint16_t[1]{0xBEEF});
-        green.reset();
-        blue.reset();
+        CurveArray red(new std::uint16_t[1]{0xBEEF}), green, blue;
         ClearLog();
-        return ReadProfileCurves(dir.Write("display.icc", profile).c_str(), red, green, blue, &count);
-    }
-    bool LeftAlone() const { return red && red[0] == 0xBEEF && !green && !blue; }
-    // The three curves one after the other.
-    Curve Got(std::size_t n) const
-    {
+        if (!ReadProfileCurves(dir.Write("display.icc", profile).c_str(), red, green, blue, &count)) {
+            EXPECT_TRUE(red[0] == 0xBEEF && !green && !blue);
+            return std::nullopt;
+        }
         Curve all;
         for (const CurveArray* curve : {&red, &green, &blue})
-            all.insert(all.end(), curve->get(), curve->get() + n);
+            all.insert(all.end(), curve->get(), curve->get() + count);
         return all;
     }
 
     TempDir dir;
-    CurveArray red, green, blue;
 };
 
 TEST_F(ProfileCurvesTest, TheFirstCalibrationTagIsReadAtTheRequestedCountAndAnUnusableOneChangesNothing)
@@ -148,20 +145,16 @@ TEST_F(ProfileCurvesTest, TheFirstCalibrationTagIsReadAtTheRequestedCountAndAnUn
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const bool read = Read(c.profile, c.count);
-        EXPECT_EQ(read, !c.curves.empty());
-        if (read)
-            EXPECT_EQ(Got(c.count), c.curves);
-        else
-            EXPECT_TRUE(LeftAlone());
+        EXPECT_EQ(Read(c.profile, c.count), c.curves.empty() ? std::nullopt : std::optional(c.curves));
         EXPECT_EQ(LoggedTexts(), c.log);
     }
     const std::uint32_t count = 256;
+    CurveArray red, green, blue;
     ClearLog();
     EXPECT_FALSE(ReadProfileCurves(nullptr, red, green, blue, &count) ||
                  ReadProfileCurves("/no/such/profile.icc", red, green, blue, &count) ||
                  ReadProfileCurves(dir.PathOf("display.icc").c_str(), red, green, blue, nullptr));
-    EXPECT_TRUE(LeftAlone() && LoggedTexts().empty());
+    EXPECT_TRUE(!red && !green && !blue && LoggedTexts().empty());
 #ifndef _WIN32
     // A named pipe is refused without a read, which could wait for ever. A writer is
     // kept on this one, so that an open that waits for one returns at once.
@@ -191,17 +184,16 @@ TEST_F(ProfileCurvesTest, FormulaCurvesAndTheirRangeReports)
           "! Gamma upper limit out of range (> 1.0): RMax: 1.000000 GMax: 1.000000 BMax: 3.000000"}},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(Read(WithTag(kVcgtTag, VcgtFormula(c.values))));
-        const Curve got = Got(256);
+        const std::optional<Curve> got = Read(WithTag(kVcgtTag, VcgtFormula(c.values)));
+        ASSERT_TRUE(got);
         for (const auto& [k, value] : c.entries)
-            EXPECT_EQ(got[k], value) << "entry " << k;
+            EXPECT_EQ((*got)[k], value) << "entry " << k;
         const Lines log = LoggedTexts();
         ASSERT_GE(log.size(), 4u);
         EXPECT_EQ(Lines(log.begin() + 1, log.end() - 3), c.errors);
     }
     // At 4096 entries the scale's last decimals show: 20/9 instead of 2.222222 gives 10117.
-    ASSERT_TRUE(Read(WithTag(kVcgtTag, VcgtFormula(cases[0].values)), 4096));
-    EXPECT_EQ(red[1767], 10118);
+    EXPECT_EQ(Read(WithTag(kVcgtTag, VcgtFormula(cases[0].values)), 4096).value_or(Curve(1768))[1767], 10118);
 }
 
 } // namespace

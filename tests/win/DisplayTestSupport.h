@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "lut/DisplayAccess.h"
 #include "lut/GammaRamp.h"
+#include "support/Eventually.h"
 #include "support/RecordingLog.h"
 #include "support/TestRamps.h"
 #include "ui/StartupRegistry.h"
@@ -85,28 +87,21 @@ public:
         SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
-        if (captureOutput && CreatePipe(&m_output, &startup.hStdOutput, &inherited, 0))
+        HANDLE output = nullptr;
+        if (captureOutput && CreatePipe(&output, &startup.hStdOutput, &inherited, 0))
             startup.dwFlags = STARTF_USESTDHANDLES;
+        m_output = KernelObject(output);
+        const KernelObject programsEnd(startup.hStdOutput);  // the program's copy alone keeps the pipe open
+        PROCESS_INFORMATION process{};
         // Under load Wine now and then fails to start a process at the first try.
-        bool started = false;
-        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-            started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
-                                     &startup, &m_process) != 0;
-            if (!started)
-                Sleep(200);
-        }
-        EXPECT_TRUE(started) << commandLine << " (error " << GetLastError() << ')';
-        if (startup.hStdOutput)
-            CloseHandle(startup.hStdOutput);  // the program's copy alone keeps the pipe open
+        EXPECT_TRUE(Eventually([&] {
+            return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
+                                  &startup, &process) != 0;
+        }, 600)) << commandLine << " (error " << GetLastError() << ')';
+        m_process = KernelObject(process.hProcess);
+        CloseHandle(process.hThread);
     }
-    ~ChildProcess()
-    {
-        TerminateProcess(m_process.hProcess, 1);
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
-        if (m_output)
-            CloseHandle(m_output);
-    }
+    ~ChildProcess() { TerminateProcess(m_process.Get(), 1); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
@@ -114,30 +109,19 @@ public:
     DWORD ExitCode(DWORD ms = 0) const
     {
         DWORD code = STILL_ACTIVE;
-        WaitForSingleObject(m_process.hProcess, ms);
-        GetExitCodeProcess(m_process.hProcess, &code);
+        WaitForSingleObject(m_process.Get(), ms);
+        GetExitCodeProcess(m_process.Get(), &code);
         return code;
     }
     std::string TakeOutput() const
     {
         std::string output;
         char text[512];
-        for (DWORD read = 0; m_output && ReadFile(m_output, text, sizeof(text), &read, nullptr) && read > 0;)
+        for (DWORD read = 0; m_output && ReadFile(m_output.Get(), text, sizeof(text), &read, nullptr) && read > 0;)
             output.append(text, read);
         return output;
     }
 
 private:
-    PROCESS_INFORMATION m_process{};
-    HANDLE m_output = nullptr;
+    KernelObject m_process, m_output;
 };
-
-// Polls until the condition holds, for up to ms; whether it came to hold.
-template <class Condition>
-bool Eventually(Condition condition, DWORD ms = 5000)
-{
-    for (DWORD waited = 0; !condition(); waited += 20, Sleep(20))
-        if (waited >= ms)
-            return false;
-    return true;
-}

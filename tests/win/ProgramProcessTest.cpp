@@ -11,7 +11,7 @@
 
 namespace {
 
-// Runs the command line, calling `whileRunning` every 10 ms for up to 30 s; gives its
+// Runs the command line, calling `whileRunning` every 20 ms for up to 30 s; gives its
 // exit code, or STILL_ACTIVE when it had to be ended. A bare "rampwise" is the program
 // next to the test program, where the platform looks first. With `output`, the
 // program's standard output goes there, as a script that redirects it would get it.
@@ -19,8 +19,7 @@ DWORD RunProgram(std::string commandLine, const std::function<void()>& whileRunn
                  std::string* output = nullptr)
 {
     const ChildProcess program(std::move(commandLine), output != nullptr);
-    for (int waited = 0; waited < 3000 && program.ExitCode(10) == STILL_ACTIVE; ++waited)
-        whileRunning();
+    Eventually([&] { whileRunning(); return program.ExitCode() != STILL_ACTIVE; }, 30000);
     const DWORD code = program.ExitCode();
     if (output && code != STILL_ACTIVE)
         *output = program.TakeOutput();

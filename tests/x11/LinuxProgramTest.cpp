@@ -25,17 +25,12 @@
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 #include "support/CrtcGammaProbe.h"
+#include "support/RampTable.h"
 #include "support/RecordingLog.h"
 #include "support/TempDir.h"
 #include "support/TestRamps.h"
 
 namespace {
-
-CrtcGammaTable TableOf(const GammaRamp& ramp)
-{
-    const auto& e = ramp.entries;
-    return {{e.begin(), e.begin() + 256}, {e.begin() + 256, e.begin() + 512}, {e.begin() + 512, e.end()}};
-}
 
 // Switches the dummy driver's second output DUMMY1 on right of DUMMY0, or off. Its mode
 // may be there from an earlier run; it counts as connected from the next probe on, and
@@ -182,9 +177,6 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         std::vector<std::string> cached = {};  // files below the program's home folder
         std::string setup = {};                 // shell commands run in the home folder first
     } cases[] = {
-        {"LUT file", false, {}, "", {"/pt", dayLut, "0"}, kApplied, {lut}},
-        {"table profile, no switch", false, {}, "", {tableProfile}, kApplied, {table}},
-        {"calibration file", false, {}, "", {"/pt", dayCal, "0"}, kApplied, {lut}},
         {"refused calibration file", false, {}, "", {badCal},
          {1, "ERROR: calibration file " + badCal + ", line 1: the file has no BEGIN_DATA\n"},
          {known}},
@@ -217,6 +209,9 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         {"control characters in a name", false, {}, "", {"/pt", forged, "0"},
          {1, "No VCGT or mLUT tag foung in profile " + forgedShown + "\nrampwise: " + forgedShown + kNotLoaded},
          {known}},
+        // The last case of each output configuration leaves a ramp that the back end reads.
+        {"calibration file", false, {}, "", {"/pt", dayCal, "0"}, kApplied, {lut}},
+        {"LUT file", false, {}, "", {"/pt", dayLut, "0"}, kApplied, {lut}},
         {"second display", true, {}, "", {"/pt", dayLut, "1"}, kApplied, {known, lut}},
         {"third display", true, {}, "", {"/pt", dayLut, "2"}, kNoSuchDisplay, {known, known}},
         {"@default 1: the root's plain name is display 0's", true, {onRoot}, "", onSecond, noProfile1, {known, known}},
@@ -237,9 +232,29 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
          {1, "rampwise: the X server (DISPLAY=" + silent.Display() + ") did not answer within 10 seconds\n" +
                  kNoDisplay + "\n"},
          {known}},
+        {"table profile, no switch", false, {}, "", {tableProfile}, kApplied, {table}},
+    };
+    // The back end lists the outputs that show a picture and reads back their tables;
+    // any other number is no display.
+    const auto checkBackEnd = [&](const std::vector<GammaRamp>& tables) {
+        std::vector<std::string> expected, listed;
+        for (std::size_t i = 0; i < tables.size(); ++i)
+            expected.push_back(std::to_string(i) + " DUMMY" + std::to_string(i) + " DUMMY" + std::to_string(i));
+        for (const DisplayListing& d : ListDisplays())
+            listed.push_back(std::to_string(d.index) + " " + d.adapter + " " + d.monitor);
+        EXPECT_EQ(listed, expected);
+        ClearLog();
+        for (int i = -1; i < 2; ++i) {
+            const bool shown = i >= 0 && i < static_cast<int>(tables.size());
+            GammaRamp read = known;
+            EXPECT_EQ(ReadDisplayRamp(i, read), shown) << i;
+            EXPECT_EQ(read, shown ? tables[i] : known) << i;
+        }
+        EXPECT_EQ(LoggedTexts(), std::vector<std::string>(3 - tables.size(), "! " + kNoDisplay));
     };
     bool secondOn = false;
-    for (const auto& c : cases) {
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const auto& c = cases[k];
         SCOPED_TRACE(c.name);
         if (c.secondOn != secondOn)
             SwitchSecondOutput(secondOn = c.secondOn);
@@ -255,25 +270,11 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         EXPECT_EQ(RunProgram(home, c.env, c.arguments), outcome);
         ChangeProperties(c.properties, false);
         EXPECT_EQ(home.Files(), c.cached);
-
-        // Another client sees the whole table; the back end lists and reads back the same.
-        std::vector<std::string> expected, listed;
-        for (std::size_t i = 0; i < c.tables.size(); ++i) {
-            const std::string name = "DUMMY" + std::to_string(i);
-            EXPECT_EQ(ReadCrtcGamma(name), TableOf(c.tables[i])) << name;
-            expected.push_back(std::to_string(i) + " " + name + " " + name);
-        }
-        for (const DisplayListing& d : ListDisplays())
-            listed.push_back(std::to_string(d.index) + " " + d.adapter + " " + d.monitor);
-        EXPECT_EQ(listed, expected);
-        ClearLog();
-        for (int i = -1; i < 2; ++i) {
-            const bool shown = i >= 0 && i < static_cast<int>(c.tables.size());
-            GammaRamp read = known;
-            EXPECT_EQ(ReadDisplayRamp(i, read), shown) << i;
-            EXPECT_EQ(read, shown ? c.tables[i] : known) << i;
-        }
-        EXPECT_EQ(LoggedTexts(), std::vector<std::string>(3 - c.tables.size(), "! " + kNoDisplay));
+        // Another client sees the whole table.
+        for (std::size_t i = 0; i < c.tables.size(); ++i)
+            EXPECT_EQ(ReadCrtcGamma("DUMMY" + std::to_string(i)), TableOf(c.tables[i])) << i;
+        if (k + 1 == std::size(cases) || cases[k + 1].secondOn != secondOn)
+            checkBackEnd(c.tables);
     }
     const std::string display = std::getenv("DISPLAY");
     setenv("DISPLAY", ":9999", 1);  // no server: nothing to list
