@@ -13,27 +13,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <regex>
 #include <string>
 #include <thread>
 
 #include "support/CrtcGammaProbe.h"
+#include "support/Eventually.h"
+#include "support/RampTable.h"
 #include "support/TempDir.h"
 #include "support/TestRamps.h"
 
 extern char** environ;
 
 namespace {
-
-bool Within(double seconds, const std::function<bool()>& done)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    bool finished = false;
-    while (!(finished = done()) && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return finished;
-}
 
 // Starts an Xorg with the dummy driver through the harness's script, and sets DISPLAY
 // and SERVER (its pid) for this process and the commands it runs.
@@ -53,15 +45,9 @@ std::string StartServer(const std::string& folder)
 std::optional<int> ExitStatus(pid_t pid, double seconds)
 {
     int status = 0;
-    if (!Within(seconds, [&] { return waitpid(pid, &status, WNOHANG) == pid; }))
+    if (!Eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, static_cast<long>(seconds * 1000)))
         return std::nullopt;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-CrtcGammaTable TableOf(const GammaRamp& ramp)
-{
-    const auto& e = ramp.entries;
-    return {{e.begin(), e.begin() + 256}, {e.begin() + 256, e.begin() + 512}, {e.begin() + 512, e.end()}};
 }
 
 } // namespace
@@ -112,20 +98,20 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
         pid_t keeper = 0;
         ASSERT_EQ(posix_spawn(&keeper, argv[0], nullptr, nullptr, argv, environ), 0);
         setenv("KEEPER", std::to_string(keeper).c_str(), 1);
-        EXPECT_TRUE(Within(5, [&] { return ReadCrtcGamma("DUMMY0") == TableOf(first); }));
+        EXPECT_TRUE(Eventually([&] { return ReadCrtcGamma("DUMMY0") == TableOf(first); }));
         const std::vector<std::uint8_t> before = home.Read("state/rampwise/keep.log");
 
         EXPECT_EQ(std::system(c.action.c_str()), 0) << c.action;
         EXPECT_EQ(ExitStatus(keeper, c.status ? 6 : 0), c.status);
         if (c.held)
-            EXPECT_TRUE(Within(c.within, [&] { return ReadCrtcGamma("DUMMY0") == TableOf(*c.held); }));
+            EXPECT_TRUE(Eventually([&] { return ReadCrtcGamma("DUMMY0") == TableOf(*c.held); }, static_cast<long>(c.within * 1000)));
         // The line follows the write.
         const auto log = [&] { return home.Read("state/rampwise/keep.log"); };
         if (c.logged)
-            EXPECT_TRUE(Within(2, [&] {
+            EXPECT_TRUE(Eventually([&] {
                 const std::vector<std::uint8_t> now = log();
                 return std::regex_search(std::string(now.begin(), now.end()), std::regex(c.logged));
-            })) << c.logged;
+            }, 2000)) << c.logged;
         else
             EXPECT_EQ(log(), before);
         if (!c.status)
@@ -133,6 +119,6 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
         // And with it a keeper that took over. The server is not this process's child:
         // it has gone once its lock file has.
         if (kill(std::atoi(std::getenv("SERVER")), SIGTERM) == 0)
-            Within(10, [&] { return !std::filesystem::exists("/tmp/.X" + display.substr(1) + "-lock"); });
+            Eventually([&] { return !std::filesystem::exists("/tmp/.X" + display.substr(1) + "-lock"); }, 10000);
     }
 }
