@@ -21,6 +21,12 @@ constexpr char kSourceFilter[] =
 // A name typed without an ending gets the one of the filter shown, ".lut" under "All Files".
 constexpr char kLutFilter[] = "LUT Files (*.lut)|*.lut|Argyll calibration (*.cal)|*.cal|All Files (*.*)|*.*||";
 
+void ShowItemState(CCmdUI& ui, StartupItemState state)
+{
+    ui.SetCheck(state.checked);
+    ui.Enable(state.enabled);
+}
+
 } // namespace
 
 const MessageEntry CRampwiseDlg::kMessageEntries[] = {
@@ -39,13 +45,18 @@ const CommandEntry CRampwiseDlg::kCommandEntries[] = {
     Command<ID_LUT_LOADDEFAULT, &CRampwiseDlg::OnLoadDefault>(),
     Command<ID_LUT_SETLINEAR, &CRampwiseDlg::ApplyLinear>(),
     Command<ID_LUT_SMOOTH, &CRampwiseDlg::ApplySmooth>(),
-    Command<ID_STARTUP_FILE_ALL, &CRampwiseDlg::OnSetFileAllUsers, &CRampwiseDlg::OnUpdateSetFileAllUsers>(),
-    Command<ID_STARTUP_DEFAULT_ALL, &CRampwiseDlg::OnSetDefaultAllUsers, &CRampwiseDlg::OnUpdateSetDefaultAllUsers>(),
-    Command<ID_STARTUP_DELETE_ALL, &CRampwiseDlg::OnDeleteAllUsers, &CRampwiseDlg::OnUpdateDeleteAllUsers>(),
-    Command<ID_STARTUP_FILE_USER, &CRampwiseDlg::OnSetFileCurrentUser, &CRampwiseDlg::OnUpdateSetFileCurrentUser>(),
-    Command<ID_STARTUP_DEFAULT_USER, &CRampwiseDlg::OnSetDefaultCurrentUser,
-            &CRampwiseDlg::OnUpdateSetDefaultCurrentUser>(),
-    Command<ID_STARTUP_DELETE_USER, &CRampwiseDlg::OnDeleteCurrentUser>(),
+    Command<ID_STARTUP_FILE_ALL, &CRampwiseDlg::OnSetStartup<StartupEntryKind::File, StartupScope::AllUsers>,
+            &CRampwiseDlg::OnUpdateStartupItem<StartupItem::SetFile, StartupScope::AllUsers>>(),
+    Command<ID_STARTUP_DEFAULT_ALL, &CRampwiseDlg::OnSetStartup<StartupEntryKind::Default, StartupScope::AllUsers>,
+            &CRampwiseDlg::OnUpdateStartupItem<StartupItem::SetDefault, StartupScope::AllUsers>>(),
+    Command<ID_STARTUP_DELETE_ALL, &CRampwiseDlg::OnDeleteStartup<StartupScope::AllUsers>,
+            &CRampwiseDlg::OnUpdateStartupItem<StartupItem::Delete, StartupScope::AllUsers>>(),
+    Command<ID_STARTUP_FILE_USER, &CRampwiseDlg::OnSetStartup<StartupEntryKind::File, StartupScope::CurrentUser>,
+            &CRampwiseDlg::OnUpdateStartupItem<StartupItem::SetFile, StartupScope::CurrentUser>>(),
+    Command<ID_STARTUP_DEFAULT_USER, &CRampwiseDlg::OnSetStartup<StartupEntryKind::Default, StartupScope::CurrentUser>,
+            &CRampwiseDlg::OnUpdateStartupItem<StartupItem::SetDefault, StartupScope::CurrentUser>>(),
+    Command<ID_STARTUP_DELETE_USER, &CRampwiseDlg::OnDeleteStartup<StartupScope::CurrentUser>,
+            &CRampwiseDlg::OnUpdateStartupItem<StartupItem::Delete, StartupScope::CurrentUser>>(),
     Command<ID_STARTUP_KEEP, &CRampwiseDlg::ToggleKeepLoaded, &CRampwiseDlg::OnUpdateKeepLoaded>(),
     Command<ID_HELP_ABOUT, &CRampwiseDlg::OnAbout>(),
     Command<IDC_REFRESH, &CRampwiseDlg::OnRefreshDisplays>(),
@@ -57,7 +68,8 @@ CRampwiseDlg::CRampwiseDlg(CWnd* parent)
     : CAnchoredDialog(IDD_RAMPWISE_DIALOG, parent),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_diagram(&m_ramp),
-      m_chooseFile(&ChooseFileWithDialog)
+      m_chooseFile(&ChooseFileWithDialog),
+      m_startup(m_startupStore, m_startupApplier, [this](const std::string& line) { AddLogLine("%s", line.c_str()); })
 {
     // Shown until the first read of the selected display replaces it.
     SetLinearRamp(m_ramp);
@@ -185,6 +197,44 @@ std::optional<std::string> CRampwiseDlg::ChooseSource(bool displayProfile)
     if (displayProfile)
         return GetDisplayProfilePath(GetSelectedDisplay());
     return m_chooseFile(FileRequest{true, nullptr, nullptr, OFN_FILEMUSTEXIST, kSourceFilter}, *this);
+}
+
+// Applies the chosen source to the selected display and stores it for every log-on.
+// The display has the ramp once it was applied, whether or not the entry could then be
+// stored: the diagram shows it, and the after-write steps hand it to the display's
+// keeper, which would otherwise put its own back.
+void CRampwiseDlg::SetStartupEntry(StartupEntryKind kind, StartupScope scope)
+{
+    const std::optional<std::string> source = ChooseSource(kind == StartupEntryKind::Default);
+    if (!source)
+        return;
+    const StartupSetResult result = m_startup.Set(scope, kind, SelectedForStartup(), *source, m_ramp);
+    if (result == StartupSetResult::NotStored || result == StartupSetResult::Stored) {
+        m_diagram.Invalidate(true);
+        AfterWrite(GetSelectedDisplay());
+    }
+}
+
+// Called while the Startup menu opens, for each item of a scope.
+void CRampwiseDlg::UpdateStartupItem(CCmdUI& ui, StartupItem item, StartupScope scope)
+{
+    ShowItemState(ui, m_startup.ItemState(item, scope, GetSelectedDisplay()));
+}
+
+// Checked when an entry of the display keeps it loaded; greyed when it has none.
+void CRampwiseDlg::OnUpdateKeepLoaded(CCmdUI& ui)
+{
+    ShowItemState(ui, m_startup.KeepItemState(GetSelectedDisplay()));
+}
+
+bool CRampwiseDlg::DisplayApplier::Load(GammaRamp& ramp, const std::string& source)
+{
+    return LoadLutSource(ramp, source);
+}
+
+bool CRampwiseDlg::DisplayApplier::Write(int displayIndex, const GammaRamp& ramp)
+{
+    return WriteDisplayRamp(displayIndex, ramp);
 }
 
 void CRampwiseDlg::SaveRamp()

@@ -11,6 +11,8 @@
 #include "framework/Handles.h"
 #include "lut/GammaRamp.h"
 #include "resize/AnchoredDialog.h"
+#include "ui/StartupCommands.h"
+#include "ui/StartupRegistry.h"
 
 // The main window: the display list, the diagram of the selected display's ramp, the
 // message log, and the commands that change the ramp. Every change is written to the
@@ -30,11 +32,9 @@ public:
     void ApplyLinear();
     void ApplySmooth();
 
-    void SetStartupEntry(bool useDefault, bool allUsers);
-    void DeleteStartupEntry(bool allUsers);
-    // Adds "/keep" to the selected display's entries, or removes it when one has it.
-    void ToggleKeepLoaded();
-    std::string GetStartupValueName() const;
+    void SetStartupEntry(StartupEntryKind kind, StartupScope scope);
+    void DeleteStartupEntry(StartupScope scope) { m_startup.Delete(scope, SelectedForStartup()); }
+    void ToggleKeepLoaded() { m_startup.ToggleKeep(SelectedForStartup()); }
 
     void AddLogLine(const char* format, ...) RAMPWISE_PRINTF_FORMAT(2, 3);
     void AddLogLineV(const char* format, std::va_list args);
@@ -64,18 +64,13 @@ protected:
     void OnLoadDefault() { LoadRamp(true); }
     void OnRefreshDisplays();
     void OnAbout();
-    void OnSetFileAllUsers() { SetStartupEntry(false, true); }
-    void OnSetDefaultAllUsers() { SetStartupEntry(true, true); }
-    void OnDeleteAllUsers() { DeleteStartupEntry(true); }
-    void OnSetFileCurrentUser() { SetStartupEntry(false, false); }
-    void OnSetDefaultCurrentUser() { SetStartupEntry(true, false); }
-    void OnDeleteCurrentUser() { DeleteStartupEntry(false); }
-
-    void OnUpdateSetFileAllUsers(CCmdUI& ui);
-    void OnUpdateSetDefaultAllUsers(CCmdUI& ui);
-    void OnUpdateDeleteAllUsers(CCmdUI& ui);
-    void OnUpdateSetFileCurrentUser(CCmdUI& ui);
-    void OnUpdateSetDefaultCurrentUser(CCmdUI& ui);
+    // The Startup items, each told its scope and kind by the command table.
+    template <StartupEntryKind Kind, StartupScope Scope>
+    void OnSetStartup() { SetStartupEntry(Kind, Scope); }
+    template <StartupScope Scope>
+    void OnDeleteStartup() { DeleteStartupEntry(Scope); }
+    template <StartupItem Item, StartupScope Scope>
+    void OnUpdateStartupItem(CCmdUI& ui) { UpdateStartupItem(ui, Item, Scope); }
     void OnUpdateKeepLoaded(CCmdUI& ui);
 
     static const MessageEntry kMessageEntries[];
@@ -84,9 +79,17 @@ protected:
     static const CommandMap kCommandMap;
 
 private:
+    // The Startup commands load and write the dialog's ramp as its other commands do.
+    struct DisplayApplier final : StartupApplier {
+        bool Load(GammaRamp& ramp, const std::string& source) override;
+        bool Write(int displayIndex, const GammaRamp& ramp) override;
+    };
+
     std::optional<std::string> ChooseSource(bool displayProfile);
     void AfterWrite(int display);
     void LoadRefreshIcon(UINT dpi);
+    StartupDisplay SelectedForStartup() const { return {GetSelectedDisplay(), GetSelectedDisplayText()}; }
+    void UpdateStartupItem(CCmdUI& ui, StartupItem item, StartupScope scope);
 
     HICON m_icon;
     Icon m_refreshIcon;
@@ -96,4 +99,7 @@ private:
     GammaRamp m_ramp;
     FileChooser m_chooseFile;
     KeeperHandoff m_handToKeeper = nullptr;
+    RegistryStartupStore m_startupStore;
+    DisplayApplier m_startupApplier;
+    StartupCommands m_startup;
 };

@@ -5,37 +5,37 @@
 #include "framework/RegistryKey.h"
 #include "framework/WinApp.h"
 
-namespace {
+static_assert(kStartupPathNotRepresentable == ERROR_INVALID_PARAMETER);
+static_assert(ERROR_SUCCESS == 0, "the Startup commands take 0 for done");
 
-// The size of the buffer the menu state reads an entry into, terminator included.
-constexpr DWORD kEntryBufferBytes = 260;
+std::string RegistryStartupStore::Read(StartupScope scope, const std::string& valueName) const
+{
+    return ReadStartupEntry(scope, valueName, m_keyPath);
+}
 
-} // namespace
+long RegistryStartupStore::Write(StartupScope scope, const std::string& valueName, const std::string& command)
+{
+    return WriteStartupEntry(scope, valueName, command, m_keyPath);
+}
+
+long RegistryStartupStore::Delete(StartupScope scope, const std::string& valueName)
+{
+    return DeleteStartupEntry(scope, valueName, m_keyPath);
+}
+
+bool RegistryStartupStore::CanWrite(StartupScope scope) const
+{
+    return CanWriteStartupEntries(scope, m_keyPath);
+}
+
+std::optional<std::string> RegistryStartupStore::ProgramPath() const
+{
+    return ProgramPathForStartupEntry();
+}
 
 HKEY StartupRootKey(StartupScope scope)
 {
     return scope == StartupScope::AllUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-
-// A value that is no plain string (REG_EXPAND_SZ included) is Absent; a string too
-// long for the buffer is still an entry and is classified by its whole text.
-StartupEntryKind ReadStartupEntryKind(StartupScope scope, const std::string& valueName, const char* keyPath)
-{
-    RegistryKey key;
-    if (key.Open(StartupRootKey(scope), keyPath, KEY_READ) != ERROR_SUCCESS)
-        return StartupEntryKind::Absent;
-
-    char buffer[kEntryBufferBytes];
-    DWORD size = sizeof(buffer);
-    LONG status = key.ReadString(valueName.c_str(), buffer, size);
-    if (status == ERROR_SUCCESS)
-        return ClassifyStartupEntry(buffer);
-    if (status == ERROR_MORE_DATA) {
-        std::string text;
-        if (key.ReadString(valueName.c_str(), text) == ERROR_SUCCESS)
-            return ClassifyStartupEntry(text);
-    }
-    return StartupEntryKind::Absent;
 }
 
 std::string ReadStartupEntry(StartupScope scope, const std::string& valueName, const char* keyPath)

@@ -5,19 +5,29 @@
 #include <optional>
 #include <string>
 
+#include "ui/StartupCommands.h"
 #include "ui/StartupEntry.h"
 
 // The autostart entries on the real registry. keyPath exists for tests only: every
 // caller in the program uses the Run key. The key is opened, never created.
 
-// The status a set command reports when the program path or the source cannot be
-// stored unharmed.
-inline constexpr LONG kStartupPathNotRepresentable = ERROR_INVALID_PARAMETER;
+// The Startup commands' entries in the Run keys, named by this program's own path.
+class RegistryStartupStore final : public StartupStore {
+public:
+    explicit RegistryStartupStore(const char* keyPath = kStartupRunKeyPath) : m_keyPath(keyPath) {}
+
+    std::string Read(StartupScope scope, const std::string& valueName) const override;
+    long Write(StartupScope scope, const std::string& valueName, const std::string& command) override;
+    long Delete(StartupScope scope, const std::string& valueName) override;
+    bool CanWrite(StartupScope scope) const override;
+    std::optional<std::string> ProgramPath() const override;
+
+private:
+    const char* m_keyPath;
+};
 
 HKEY StartupRootKey(StartupScope scope);
 
-StartupEntryKind ReadStartupEntryKind(StartupScope scope, const std::string& valueName,
-                                      const char* keyPath = kStartupRunKeyPath);
 // The entry's command as stored, or "" when there is none (or it is no plain string).
 std::string ReadStartupEntry(StartupScope scope, const std::string& valueName,
                              const char* keyPath = kStartupRunKeyPath);

@@ -10,22 +10,17 @@
 #include "framework/RegistryKey.h"
 #include "ui/StartupRegistry.h"
 
-// Entries in the real Run keys are written, replaced and deleted by the main dialog
-// tests; this one works in a key of its own, which it never creates.
-TEST(StartupRegistry, LongValuesCountAndKeysThatCannotBeOpenedReportTheirStatus)
+// Entries in the real Run keys are written and deleted by the main dialog tests; this
+// one names a key that does not exist, and which the store must never create.
+TEST(StartupRegistry, KeysThatCannotBeOpenedReportTheirStatusAndAreNotMade)
 {
     const std::string own = "Software\\RampwiseStartupTest" + std::to_string(GetCurrentProcessId());
     const std::string missing = own + "\\NoSuchRun";
-    RegistryKey key;
-    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, own.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
-    key.WriteString("Long", (std::string(400, 'x') + "@default").c_str());
-    EXPECT_EQ(ReadStartupEntryKind(StartupScope::CurrentUser, "Long", own.c_str()), StartupEntryKind::Default)
-        << "longer than the menu's buffer";
-    EXPECT_EQ(WriteStartupEntry(StartupScope::CurrentUser, "Rampwise", "x", missing.c_str()), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(DeleteStartupEntry(StartupScope::CurrentUser, "Rampwise", missing.c_str()), ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(CanWriteStartupEntries(StartupScope::CurrentUser, missing.c_str()));
-    EXPECT_EQ(RegistryKey().Open(HKEY_CURRENT_USER, missing.c_str(), KEY_READ), ERROR_FILE_NOT_FOUND) << "created";
-    RegDeleteTreeA(HKEY_CURRENT_USER, own.c_str());
+    RegistryStartupStore nowhere(missing.c_str());
+    EXPECT_EQ(nowhere.Write(StartupScope::CurrentUser, "Rampwise", "x"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(nowhere.Delete(StartupScope::CurrentUser, "Rampwise"), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(nowhere.CanWrite(StartupScope::CurrentUser));
+    EXPECT_EQ(RegistryKey().Open(HKEY_CURRENT_USER, own.c_str(), KEY_READ), ERROR_FILE_NOT_FOUND) << "made";
 }
 
 // The program's path goes into an entry in the ANSI code page only when every character

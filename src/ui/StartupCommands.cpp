@@ -1,0 +1,116 @@
+#include "ui/StartupCommands.h"
+
+#include <utility>
+
+#include "base/LaunchArguments.h"
+
+namespace {
+
+constexpr StartupScope kBothScopes[] = {StartupScope::AllUsers, StartupScope::CurrentUser};
+
+} // namespace
+
+StartupCommands::StartupCommands(StartupStore& store, StartupApplier& applier, Log log)
+    : m_store(store), m_applier(applier), m_log(std::move(log))
+{
+}
+
+// Every command finds a display's entry here, and only here.
+std::string StartupCommands::EntryName(StartupScope, int displayIndex) const
+{
+    return StartupValueName(displayIndex);
+}
+
+std::string StartupCommands::ReadEntry(StartupScope scope, int displayIndex) const
+{
+    return m_store.Read(scope, EntryName(scope, displayIndex));
+}
+
+// A default entry applies the display's profile now but stores the keyword. A command
+// that could not be stored unharmed is refused before anything is applied, and the
+// entry is stored only once the source is on the display.
+StartupSetResult StartupCommands::Set(StartupScope scope, StartupEntryKind kind, const StartupDisplay& display,
+                                      const std::string& source, GammaRamp& ramp)
+{
+    const std::optional<std::string> program = m_store.ProgramPath();
+    const std::string stored = kind == StartupEntryKind::Default ? std::string(kDefaultProfileKeyword) : source;
+    const std::optional<std::string> command =
+        program ? FormatStartupCommand(*program, stored, display.index) : std::nullopt;
+    if (!command) {
+        m_log(StartupSetError(scope, kStartupPathNotRepresentable));
+        return StartupSetResult::Refused;
+    }
+    if (!m_applier.Load(ramp, source) || !m_applier.Write(display.index, ramp)) {
+        m_log("ERROR: Startup LUT could not be loaded from file:");
+        m_log("   " + source);
+        return StartupSetResult::NotApplied;
+    }
+
+    // An entry that kept its display loaded goes on doing so with its new source.
+    const std::string name = EntryName(scope, display.index);
+    const bool keep = StartupEntryKeeps(m_store.Read(scope, name));
+    const long status = m_store.Write(scope, name, WithKeepSwitch(*command, keep));
+    if (status != 0) {
+        m_log(StartupSetError(scope, status));
+        return StartupSetResult::NotStored;
+    }
+    m_log(StartupSetHeading(scope));
+    m_log("   " + display.name);
+    m_log("   " + source);
+    return StartupSetResult::Stored;
+}
+
+void StartupCommands::Delete(StartupScope scope, const StartupDisplay& display)
+{
+    const long status = m_store.Delete(scope, EntryName(scope, display.index));
+    if (status != 0) {
+        m_log(StartupDeleteError(scope, status));
+        return;
+    }
+    m_log(StartupDeletedHeading(scope));
+    m_log("   " + display.name);
+}
+
+// Both scopes' entries follow the one check item, which is set when either entry
+// keeps. An entry that does not exist is not made.
+void StartupCommands::ToggleKeep(const StartupDisplay& display)
+{
+    const StartupItemState item = KeepItemState(display.index);
+    for (const StartupScope scope : kBothScopes) {
+        const std::string name = EntryName(scope, display.index);
+        const std::string entry = m_store.Read(scope, name);
+        if (entry.empty() || StartupEntryKeeps(entry) != item.checked)
+            continue;
+        const long status = m_store.Write(scope, name, WithKeepSwitch(entry, !item.checked));
+        if (status != 0) {
+            m_log(StartupSetError(scope, status));
+            continue;
+        }
+        m_log(StartupKeepHeading(scope, !item.checked));
+        m_log("   " + display.name);
+    }
+}
+
+// The set items are checked by the kind of entry the scope holds; the all-users items
+// are usable only when that scope can be written.
+StartupItemState StartupCommands::ItemState(StartupItem item, StartupScope scope, int displayIndex) const
+{
+    StartupItemState state;
+    if (item != StartupItem::Delete) {
+        const StartupEntryKind kind = item == StartupItem::SetFile ? StartupEntryKind::File : StartupEntryKind::Default;
+        state.checked = ClassifyStartupEntry(ReadEntry(scope, displayIndex)) == kind;
+    }
+    state.enabled = scope == StartupScope::CurrentUser || m_store.CanWrite(scope);
+    return state;
+}
+
+StartupItemState StartupCommands::KeepItemState(int displayIndex) const
+{
+    StartupItemState state{false, false};
+    for (const StartupScope scope : kBothScopes) {
+        const std::string entry = ReadEntry(scope, displayIndex);
+        state.checked = state.checked || StartupEntryKeeps(entry);
+        state.enabled = state.enabled || !entry.empty();
+    }
+    return state;
+}
