@@ -227,16 +227,6 @@ void CRampwiseDlg::OnUpdateKeepLoaded(CCmdUI& ui)
     ShowItemState(ui, m_startup.KeepItemState(GetSelectedDisplay()));
 }
 
-bool CRampwiseDlg::DisplayApplier::Load(GammaRamp& ramp, const std::string& source)
-{
-    return LoadLutSource(ramp, source);
-}
-
-bool CRampwiseDlg::DisplayApplier::Write(int displayIndex, const GammaRamp& ramp)
-{
-    return WriteDisplayRamp(displayIndex, ramp);
-}
-
 void CRampwiseDlg::SaveRamp()
 {
     // The user may type a new name, and is asked before a file is replaced.

@@ -11,6 +11,7 @@
 #include "framework/Handles.h"
 #include "lut/GammaRamp.h"
 #include "resize/AnchoredDialog.h"
+#include "ui/DisplayStartupApplier.h"
 #include "ui/StartupCommands.h"
 #include "ui/StartupRegistry.h"
 
@@ -79,12 +80,6 @@ protected:
     static const CommandMap kCommandMap;
 
 private:
-    // The Startup commands load and write the dialog's ramp as its other commands do.
-    struct DisplayApplier final : StartupApplier {
-        bool Load(GammaRamp& ramp, const std::string& source) override;
-        bool Write(int displayIndex, const GammaRamp& ramp) override;
-    };
-
     std::optional<std::string> ChooseSource(bool displayProfile);
     void AfterWrite(int display);
     void LoadRefreshIcon(UINT dpi);
@@ -100,6 +95,6 @@ private:
     FileChooser m_chooseFile;
     KeeperHandoff m_handToKeeper = nullptr;
     RegistryStartupStore m_startupStore;
-    DisplayApplier m_startupApplier;
+    DisplayStartupApplier m_startupApplier;
     StartupCommands m_startup;
 };

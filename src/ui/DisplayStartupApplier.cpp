@@ -1,0 +1,14 @@
+#include "ui/DisplayStartupApplier.h"
+
+#include "lut/DisplayAccess.h"
+#include "lut/LutFile.h"
+
+bool DisplayStartupApplier::Load(GammaRamp& ramp, const std::string& source)
+{
+    return LoadLutSource(ramp, source);
+}
+
+bool DisplayStartupApplier::Write(int displayIndex, const GammaRamp& ramp)
+{
+    return WriteDisplayRamp(displayIndex, ramp);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ui/StartupCommands.h"
+
+// The Startup commands' applier of the program: a source loaded as the Load command
+// loads it, written to the display through the display access.
+class DisplayStartupApplier final : public StartupApplier {
+public:
+    bool Load(GammaRamp& ramp, const std::string& source) override;
+    bool Write(int displayIndex, const GammaRamp& ramp) override;
+};
