@@ -26,6 +26,7 @@
 #include "app/KeepLog.h"
 #include "app/KeepSchedule.h"
 #include "base/Log.h"
+#include "base/UserFolders.h"
 #include "lut/DisplayAccess.h"
 #include "lut/X11Events.h"
 
@@ -48,16 +49,13 @@ sigset_t EndingSignals()
     return signals;
 }
 
-// $XDG_RUNTIME_DIR/rampwise. A relative XDG_RUNTIME_DIR is not one a session set up,
-// and counts as unset: without the runtime folder there is no keeper.
+// $XDG_RUNTIME_DIR/rampwise: without the runtime folder there is no keeper.
 std::optional<fs::path> LockFolder()
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (!runtime || runtime[0] != '/') {
+    std::optional<fs::path> folder = ProgramFolder(UserFolder::Runtime);
+    if (!folder)
         LogError("rampwise: XDG_RUNTIME_DIR is not set: keepers need it for their lock files");
-        return std::nullopt;
-    }
-    return fs::path(runtime) / "rampwise";
+    return folder;
 }
 
 // The lock file of a display of the server that DISPLAY names. ":0" and ":0.1" name
@@ -133,19 +131,12 @@ bool TakeLock(int fd, const fs::path& path)
 // that cannot be written is dropped: the keeper goes on keeping.
 void AppendToKeepLog(const std::string& line)
 {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    const char* home = std::getenv("HOME");
-    fs::path folder;
-    if (state && state[0] == '/')
-        folder = state;
-    else if (home && *home)
-        folder = fs::path(home) / ".local" / "state";
-    else
+    const std::optional<fs::path> folder = ProgramFolder(UserFolder::State);
+    if (!folder)
         return;
-    folder /= "rampwise";
     std::error_code error;
-    fs::create_directories(folder, error);
-    AppendKeepLogLine((folder / "keep.log").string(), line);
+    fs::create_directories(*folder, error);
+    AppendKeepLogLine((*folder / "keep.log").string(), line);
 }
 
 // The output is the one the keeper started with: when it goes, another output may
@@ -166,12 +157,6 @@ void CheckDisplay(X11ChangeWatch& watch, int displayIndex, std::optional<std::st
 }
 
 } // namespace
-
-FileDescriptor::~FileDescriptor()
-{
-    if (m_fd >= 0)
-        close(m_fd);
-}
 
 std::optional<KeeperLock> TakeOverDisplay(int displayIndex)
 {

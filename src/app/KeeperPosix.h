@@ -3,24 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "base/FileDescriptor.h"
 #include "base/LaunchArguments.h"
 #include "lut/GammaRamp.h"
-
-// An open file descriptor, closed when the holder goes away.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor();
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(FileDescriptor&&) = delete;
-
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // The lock of one display of one X server, held by the process that keeps it: a file
 // under $XDG_RUNTIME_DIR/rampwise, locked with flock and holding the keeper's pid.

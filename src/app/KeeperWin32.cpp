@@ -13,6 +13,8 @@
 #include "app/KeepSchedule.h"
 #include "app/SilentApply.h"
 #include "base/DisplayIndex.h"
+#include "base/TextWin32.h"
+#include "base/UserFolders.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
 #include "lut/DisplayAccess.h"
@@ -32,14 +34,10 @@ constexpr DWORD kStopRepeatMs = 100;
 // such folder.
 std::string KeepLogPath()
 {
-    char folder[MAX_PATH] = "";
-    const DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    const std::optional<std::filesystem::path> folder = ProgramFolder(UserFolder::State);
+    if (!folder || (!CreateDirectoryW(folder->c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS))
         return {};
-    const std::string ours = std::string(folder) + "\\Rampwise";
-    if (!CreateDirectoryA(ours.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return {};
-    return ours + "\\keep.log";
+    return AnsiFromWide((*folder / L"keep.log").native());
 }
 
 // The hidden window of a keeper. It is never shown, but it is a top-level window: a

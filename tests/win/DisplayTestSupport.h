@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/WinHandles.h"
 #include "lut/DisplayAccess.h"
 #include "lut/GammaRamp.h"
 #include "support/RecordingLog.h"
@@ -85,8 +86,11 @@ public:
         SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
-        if (captureOutput && CreatePipe(&m_output, &startup.hStdOutput, &inherited, 0))
+        HANDLE output = nullptr;
+        if (captureOutput && CreatePipe(&output, &startup.hStdOutput, &inherited, 0))
             startup.dwFlags = STARTF_USESTDHANDLES;
+        m_output.Reset(output);
+        const KernelObject writeEnd(startup.hStdOutput);  // the program's copy alone then keeps the pipe open
         // Under load Wine now and then fails to start a process at the first try.
         bool started = false;
         for (int attempt = 0; attempt < 3 && !started; ++attempt) {
@@ -96,17 +100,10 @@ public:
                 Sleep(200);
         }
         EXPECT_TRUE(started) << commandLine << " (error " << GetLastError() << ')';
-        if (startup.hStdOutput)
-            CloseHandle(startup.hStdOutput);  // the program's copy alone keeps the pipe open
+        m_thread.Reset(m_process.hThread);
+        m_processHandle.Reset(m_process.hProcess);
     }
-    ~ChildProcess()
-    {
-        TerminateProcess(m_process.hProcess, 1);
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
-        if (m_output)
-            CloseHandle(m_output);
-    }
+    ~ChildProcess() { TerminateProcess(m_process.hProcess, 1); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
@@ -122,14 +119,14 @@ public:
     {
         std::string output;
         char text[512];
-        for (DWORD read = 0; m_output && ReadFile(m_output, text, sizeof(text), &read, nullptr) && read > 0;)
+        for (DWORD read = 0; m_output && ReadFile(m_output.Get(), text, sizeof(text), &read, nullptr) && read > 0;)
             output.append(text, read);
         return output;
     }
 
 private:
     PROCESS_INFORMATION m_process{};
-    HANDLE m_output = nullptr;
+    KernelObject m_thread, m_processHandle, m_output;
 };
 
 // Polls until the condition holds, for up to ms; whether it came to hold.
