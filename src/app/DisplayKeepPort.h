@@ -8,6 +8,7 @@
 #include "app/KeepCore.h"
 #include "app/KeepLog.h"
 #include "app/SilentApply.h"
+#include "base/UserFolders.h"
 #include "lut/DisplayAccess.h"
 
 // What every system's keeper does alike: the source and the display through the
@@ -15,8 +16,7 @@
 // the take-over, the wait and how it names its displays.
 class DisplayKeepPort : public KeepPort {
 public:
-    // An empty path: the log lines are dropped.
-    explicit DisplayKeepPort(std::filesystem::path logPath) : m_logPath(std::move(logPath)) {}
+    DisplayKeepPort() : m_logFolder(ProgramFolder(UserFolder::State)) {}
 
     bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) override
     {
@@ -31,17 +31,17 @@ public:
         return CompareDisplayRamp(displayIndex, ramp);
     }
     bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
-    // The folder is made when missing; a line that cannot be written is dropped: the
-    // keeper goes on keeping.
+    // keep.log in the program's state folder, made when missing. A line that cannot
+    // be written is dropped: the keeper goes on keeping.
     void Log(const std::string& line) override
     {
-        if (m_logPath.empty())
+        if (!m_logFolder)
             return;
         std::error_code error;
-        std::filesystem::create_directories(m_logPath.parent_path(), error);
-        AppendKeepLogLine(m_logPath.string(), line);
+        std::filesystem::create_directories(*m_logFolder, error);
+        AppendKeepLogLine(*m_logFolder / "keep.log", line);
     }
 
 private:
-    std::filesystem::path m_logPath;
+    std::optional<std::filesystem::path> m_logFolder;
 };

@@ -20,17 +20,20 @@ std::string FormatKeepLogLine(std::time_t when, int displayIndex, const char* ca
     return line;
 }
 
-bool AppendKeepLogLine(const std::string& path, const std::string& line, std::size_t cap)
+bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& line, std::size_t cap)
 {
     std::error_code error;
-    const std::filesystem::path file = std::filesystem::path(path);
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size + line.size() + 1 > cap) {
-        std::filesystem::path older = file;
+        std::filesystem::path older = path;
         older += ".1";
-        std::filesystem::rename(file, older, error);
+        std::filesystem::rename(path, older, error);
     }
+#ifdef _WIN32
+    std::FILE* out = _wfopen(path.c_str(), L"ab");
+#else
     std::FILE* out = std::fopen(path.c_str(), "ab");
+#endif
     if (!out)
         return false;
     const bool written = std::fprintf(out, "%s\n", line.c_str()) > 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <filesystem>
 #include <string>
 
 // The keeper's log: one line per re-apply. When the file would grow past kKeepLogCap
@@ -15,4 +16,4 @@ std::string FormatKeepLogLine(std::time_t when, int displayIndex, const char* ca
 
 // Appends the line and a line end; false when the file cannot be written. The
 // folder must exist.
-bool AppendKeepLogLine(const std::string& path, const std::string& line, std::size_t cap = kKeepLogCap);
+bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& line, std::size_t cap = kKeepLogCap);

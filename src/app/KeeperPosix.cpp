@@ -25,7 +25,9 @@
 #include <vector>
 
 #include "app/DisplayKeepPort.h"
+#include "base/FileDescriptor.h"
 #include "base/Log.h"
+#include "base/UserFolders.h"
 #include "lut/X11Events.h"
 
 namespace {
@@ -36,27 +38,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::string_view kLockPrefix = "keep-";
 constexpr std::string_view kLockSuffix = ".lock";
 
-// An open file descriptor, closed when the holder goes away.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept
-    {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 sigset_t EndingSignals()
 {
     sigset_t signals;
@@ -66,16 +47,13 @@ sigset_t EndingSignals()
     return signals;
 }
 
-// $XDG_RUNTIME_DIR/rampwise. A relative XDG_RUNTIME_DIR is not one a session set up,
-// and counts as unset: without the runtime folder there is no keeper.
+// $XDG_RUNTIME_DIR/rampwise: without the runtime folder there is no keeper.
 std::optional<fs::path> LockFolder()
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (!runtime || runtime[0] != '/') {
+    std::optional<fs::path> folder = ProgramFolder(UserFolder::Runtime);
+    if (!folder)
         LogError("rampwise: XDG_RUNTIME_DIR is not set: keepers need it for their lock files");
-        return std::nullopt;
-    }
-    return fs::path(runtime) / "rampwise";
+    return folder;
 }
 
 // The lock file of a display of the server that DISPLAY names. ":0" and ":0.1" name
@@ -139,7 +117,7 @@ bool TakeLock(int fd, const fs::path& path)
         if (const pid_t holder = WrittenPid(fd); holder > 0 && holder != signalled) {
             // Called directly: the C library's declarations of these are not usable from C++ everywhere.
             const FileDescriptor process(static_cast<int>(syscall(SYS_pidfd_open, holder, 0)));
-            if (process.Get() >= 0 && HoldsLock(holder, fd) &&
+            if (process && HoldsLock(holder, fd) &&
                 syscall(SYS_pidfd_send_signal, process.Get(), SIGTERM, nullptr, 0) == 0)
                 signalled = holder;
         }
@@ -148,25 +126,12 @@ bool TakeLock(int fd, const fs::path& path)
     return true;
 }
 
-// $XDG_STATE_HOME/rampwise/keep.log, else ~/.local/state/rampwise/keep.log; empty
-// when there is neither.
-fs::path KeepLogPath()
-{
-    const char* state = std::getenv("XDG_STATE_HOME");
-    const char* home = std::getenv("HOME");
-    if (state && state[0] == '/')
-        return fs::path(state) / "rampwise" / "keep.log";
-    if (home && *home)
-        return fs::path(home) / ".local" / "state" / "rampwise" / "keep.log";
-    return {};
-}
-
 // The lock file, the ending signals and the X server's change events.
 class PosixKeepPort final : public DisplayKeepPort {
 public:
     // Blocked before any thread starts, so that every thread inherits the mask and the
     // signals wait for the keeper's loop.
-    PosixKeepPort() : DisplayKeepPort(KeepLogPath())
+    PosixKeepPort()
     {
         const sigset_t ending = EndingSignals();
         pthread_sigmask(SIG_BLOCK, &ending, nullptr);
@@ -192,7 +157,7 @@ bool PosixKeepPort::TakeOver(int displayIndex)
     mkdir(folder->c_str(), 0700);
     const fs::path path = LockPath(*folder, displayIndex);
     m_lock = FileDescriptor(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (m_lock.Get() < 0) {
+    if (!m_lock) {
         LogError("rampwise: %s cannot be opened (error %d)", path.c_str(), errno);
         return false;
     }
@@ -206,7 +171,7 @@ bool PosixKeepPort::TakeOver(int displayIndex)
     }
     const sigset_t ending = EndingSignals();
     m_signals = FileDescriptor(signalfd(-1, &ending, SFD_CLOEXEC));
-    if (m_signals.Get() < 0) {
+    if (!m_signals) {
         LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept", errno,
                  displayIndex);
         return false;
@@ -267,7 +232,7 @@ int ReleaseKeepers(const LaunchArguments& arguments)
     for (const fs::path& path : files) {
         // No file: that display never had a keeper.
         const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-        if (file.Get() < 0)
+        if (!file)
             continue;
         status = TakeLock(file.Get(), path) ? status : 1;
     }

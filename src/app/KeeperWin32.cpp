@@ -15,7 +15,7 @@
 #include "app/DisplayKeepPort.h"
 #include "app/KeeperLinkWin32.h"
 #include "base/DisplayIndex.h"
-#include "framework/Handles.h"
+#include "base/WinHandles.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -26,16 +26,6 @@ using Clock = KeepSchedule::Clock;
 constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr DWORD kEndWaitMs = kKeeperEndSeconds * 1000;
 constexpr DWORD kStopRepeatMs = 100;
-
-// %LOCALAPPDATA%\Rampwise\keep.log; empty when there is no such folder.
-std::string KeepLogPath()
-{
-    char folder[MAX_PATH] = "";
-    const DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    return std::string(folder) + "\\Rampwise\\keep.log";
-}
 
 // The hidden window of a keeper, which hears of the events. It is never shown, but it
 // is a top-level window: a message-only window would miss the display-change broadcast.
@@ -207,7 +197,7 @@ std::optional<std::string> DeviceWithMonitor(int displayIndex)
 // The mutex and stop event of the display, the hidden window and the message queue.
 class Win32KeepPort final : public DisplayKeepPort {
 public:
-    Win32KeepPort() : DisplayKeepPort(KeepLogPath()), m_window(m_wakes) {}
+    Win32KeepPort() : m_window(m_wakes) {}
     // The window goes first: the next keeper of the display may be waiting for the mutex.
     ~Win32KeepPort() override
     {

@@ -6,7 +6,8 @@
 
 #include "app/Verify.h"
 #include "base/File.h"
-#include "framework/Handles.h"
+#include "base/TextWin32.h"
+#include "base/WinHandles.h"
 
 namespace {
 
@@ -23,18 +24,16 @@ void PrintToParentConsole(const std::string& text)
         return;
     const std::string line = text + "\r\n";
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    KernelObject opened;
+    FileHandle opened;
     if (out == nullptr || out == INVALID_HANDLE_VALUE) {
-        out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, 0, nullptr);
-        opened = KernelObject(out == INVALID_HANDLE_VALUE ? nullptr : out);
+        opened.Reset(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+        out = opened.Get();
     }
     if (out != INVALID_HANDLE_VALUE) {
         DWORD mode = 0, written = 0;
         if (GetConsoleMode(out, &mode)) {
-            const int size = MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
-            std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-            MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), wide.data(), size);
+            const std::wstring wide = WideFromAnsi(line);
             WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         } else {
             WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Makes the bytes the whole content of the file at path (in the process code page).
 // The old content is replaced only once the new one is complete, through a
@@ -12,6 +13,9 @@
 // file, or cannot be created; a write error raises CFileException naming path.
 bool ReplaceFileContent(const std::string& path, const void* data, std::size_t size);
 
-// A short name, unlikely to exist, for the temporary file beside a target. It does
-// not grow with the target's name, so it fits wherever that name does.
+// A short name, unlikely to exist, for the temporary file beside a target: ".~rw" and
+// eight hexadecimal digits. It does not grow with the target's name, so it fits
+// wherever that name does.
 std::string TemporaryFileName();
+// Whether the name is one that TemporaryFileName makes.
+bool IsTemporaryFileName(std::string_view name);

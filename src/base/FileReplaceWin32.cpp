@@ -4,27 +4,16 @@
 #include <io.h>
 #include <windows.h>
 
+#include <optional>
+#include <utility>
+
 #include "base/File.h"
-#include "base/UniqueHandle.h"
+#include "base/TextWin32.h"
+#include "base/WinHandles.h"
 
 namespace {
 
 constexpr int kNameAttempts = 100;
-
-struct CloseFile {
-    void operator()(HANDLE file) const { CloseHandle(file); }
-};
-
-std::wstring Widen(const std::string& text)
-{
-    // The process code page, whichever it is (a manifest may make it UTF-8).
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
-    return wide;
-}
 
 // The full path in the form without the MAX_PATH limit, so that the temporary file
 // beside a target of almost that length can still be made. Empty for a device name.
@@ -48,9 +37,8 @@ std::wstring LongPathOf(const std::wstring& path)
 // The file as the system finally finds it, past any link; empty when it cannot be found.
 std::wstring FinalPathOf(const std::wstring& path)
 {
-    const HANDLE opened = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const UniqueHandle<HANDLE, CloseFile> file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+    const FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return {};
     std::wstring final(MAX_PATH, L'\0');
@@ -78,22 +66,22 @@ public:
 
     // Creates a new file beside target; a name that exists in any form, a link
     // included, is never opened.
-    HANDLE Create(const std::wstring& target)
+    FileHandle Create(const std::wstring& target)
     {
         const std::wstring folder = target.substr(0, target.rfind(L'\\') + 1);
         for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
             const std::string name = TemporaryFileName();
             const std::wstring path = folder + std::wstring(name.begin(), name.end());
-            const HANDLE file =
-                CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
+            FileHandle file(
+                CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (file) {
                 m_path = path;
                 return file;
             }
             if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
                 break;
         }
-        return INVALID_HANDLE_VALUE;
+        return {};
     }
     const std::wstring& Path() const { return m_path; }
     void Keep() { m_path.clear(); }
@@ -105,13 +93,12 @@ private:
 // Writes the bytes through a handle that the file takes over, by the C runtime so
 // that errors carry the same codes as any other file error; raises with the name the
 // user knows. False when no stream could be made.
-bool WriteThrough(HANDLE handle, const std::string& userPath, const void* data, std::size_t size)
+bool WriteThrough(FileHandle handle, const std::string& userPath, const void* data, std::size_t size)
 {
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(handle);
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle.Get()), _O_WRONLY | _O_BINARY);
+    if (fd < 0)
         return false;
-    }
+    handle.Release();  // the descriptor owns it now
     std::FILE* stream = _fdopen(fd, "wb");
     if (!stream) {
         _close(fd);
@@ -128,8 +115,9 @@ bool WriteThrough(HANDLE handle, const std::string& userPath, const void* data, 
 
 bool ReplaceFileContent(const std::string& path, const void* data, std::size_t size)
 {
-    const std::wstring wide = Widen(path);
-    std::wstring target = wide.empty() ? std::wstring() : LongPathOf(wide);
+    // The process code page, whichever it is; a name that is no text in it is refused.
+    const std::optional<std::wstring> wide = ExactWideFromAnsi(path);
+    std::wstring target = wide && !wide->empty() ? LongPathOf(*wide) : std::wstring();
     if (target.empty())
         return false;
     DWORD attributes = GetFileAttributesW(target.c_str());
@@ -153,9 +141,8 @@ bool ReplaceFileContent(const std::string& path, const void* data, std::size_t s
 
     {
         TemporaryFile temporary;
-        const HANDLE file = temporary.Create(target);
-        if (file != INVALID_HANDLE_VALUE) {
-            if (!WriteThrough(file, path, data, size))
+        if (FileHandle file = temporary.Create(target)) {
+            if (!WriteThrough(std::move(file), path, data, size))
                 return false;
             // Replacing keeps the old file's attributes and security descriptor.
             bool moved = exists && ReplaceFileW(target.c_str(), temporary.Path().c_str(), nullptr,
@@ -181,7 +168,7 @@ bool ReplaceFileContent(const std::string& path, const void* data, std::size_t s
     // The folder takes no new file, or does not let this user replace the file, but
     // the file itself may be written: write it in place, as a plain save would. A
     // failed write then leaves it damaged.
-    const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file != INVALID_HANDLE_VALUE && WriteThrough(file, path, data, size);
+    FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteThrough(std::move(file), path, data, size);
 }

@@ -13,6 +13,8 @@ namespace {
 
 using Mode = LaunchArguments::Mode;
 
+constexpr std::string_view kKeepName = "keep";
+
 // What a known switch does to the mode: sets it, or (nullopt) leaves it as it is.
 struct KnownSwitch {
     std::optional<Mode> mode;
@@ -29,7 +31,7 @@ std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
         return KnownSwitch{Mode::Verify};
     if (name == "release")
         return KnownSwitch{Mode::Release};
-    if (name == "keep")
+    if (name == kKeepName)
         return KnownSwitch{std::nullopt, true};
     if (name == "dde")
         return KnownSwitch{Mode::Dde};
@@ -40,6 +42,12 @@ std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
     if (EqualsIgnoringAsciiCase(name, "Embedding") || EqualsIgnoringAsciiCase(name, "Automation"))
         return KnownSwitch{std::nullopt};
     return std::nullopt;
+}
+
+std::optional<KnownSwitch> SwitchOf(std::string_view argument)
+{
+    const bool looksLikeSwitch = !argument.empty() && (argument[0] == '-' || argument[0] == '/');
+    return looksLikeSwitch ? LookUpSwitch(argument.substr(1)) : std::nullopt;
 }
 
 void ApplyPlainArgument(const std::string& argument, LaunchArguments& args)
@@ -70,13 +78,12 @@ LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments, 
     LaunchArguments args;
     for (const std::string& argument : arguments) {
         const bool looksLikeSwitch = !argument.empty() && (argument[0] == '-' || argument[0] == '/');
-        const std::optional<KnownSwitch> known =
-            looksLikeSwitch ? LookUpSwitch(std::string_view(argument).substr(1)) : std::nullopt;
+        const std::optional<KnownSwitch> known = SwitchOf(argument);
         if (looksLikeSwitch && argument[0] == '/' && !known && slashSwitches == SlashSwitches::KnownOnly)
             ApplyPlainArgument(argument, args);  // an absolute path
         else if (looksLikeSwitch && known && known->mode)
             args.mode = *known->mode;
-        else if (looksLikeSwitch && known && known->keep)
+        else if (IsKeepSwitch(argument))
             args.keep = true;
         else if (!looksLikeSwitch)
             ApplyPlainArgument(argument, args);
@@ -85,4 +92,16 @@ LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments, 
     if (args.mode == Mode::Release && args.displayParameter.empty())
         args.displayParameter = std::exchange(args.lutSource, {});
     return args;
+}
+
+bool IsKeepSwitch(std::string_view argument)
+{
+    const std::optional<KnownSwitch> known = SwitchOf(argument);
+    return known && !known->mode && known->keep;
+}
+
+std::string KeepSwitch()
+{
+    std::string name(1, '/');
+    return name.append(kKeepName);
 }

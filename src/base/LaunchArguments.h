@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the command line asks for. Only a non-empty LUT source and, in print-to mode,
@@ -35,3 +36,8 @@ enum class SlashSwitches { All, KnownOnly };
 // Parses the arguments that follow the program's own name.
 LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments,
                                      SlashSwitches slashSwitches = SlashSwitches::All);
+
+// Whether the program reads the argument as "/keep" (also written "-keep").
+bool IsKeepSwitch(std::string_view argument);
+// "/keep", as a command that asks for a keeper carries it.
+std::string KeepSwitch();

@@ -1,6 +1,6 @@
 #include "framework/WinApp.h"
 
-#include "framework/CommandLineWin32.h"
+#include "base/TextWin32.h"
 #include "framework/RegistryKey.h"
 
 namespace {
@@ -11,7 +11,7 @@ std::string ExecutableBaseName()
 {
     const std::wstring path = GetModuleFilePath();
     const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-    return NarrowFromWide(name.substr(0, name.find_last_of(L'.')).c_str());
+    return AnsiFromWide(name.substr(0, name.find_last_of(L'.')));
 }
 
 } // namespace

@@ -7,7 +7,8 @@
 #include <sys/types.h>
 #ifndef _WIN32
 #include <fcntl.h>
-#include <unistd.h>
+
+#include "base/FileDescriptor.h"
 #endif
 
 namespace {
@@ -50,20 +51,16 @@ std::FILE* OpenForReading(const char* path)
     return file;
 #else
     // Without O_NONBLOCK the open itself waits for a writer when the path is a FIFO.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
+    FileDescriptor fd(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat status {};
-    if (fstat(fd, &status) != 0 || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode))) {
-        close(fd);
+    if (!fd || fstat(fd.Get(), &status) != 0 || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)))
         return nullptr;
-    }
     // The reads themselves are ordinary ones: where a file can carry a mandatory lock,
     // O_NONBLOCK would make its read fail rather than wait for the lock.
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::FILE* file = fdopen(fd, "rb");
-    if (!file)
-        close(fd);
+    fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(fd.Get(), "rb");
+    if (file)
+        fd.Release();  // the stream closes it
     return file;
 #endif
 }

@@ -5,15 +5,10 @@
 #include <cstring>
 
 #include "base/Log.h"
-#include "base/UniqueHandle.h"
+#include "base/WinHandles.h"
 #include "lut/LutFile.h"
 
 namespace {
-
-struct DeleteDisplayContext {
-    void operator()(HDC hdc) const { DeleteDC(hdc); }
-};
-using DeviceContext = UniqueHandle<HDC, DeleteDisplayContext>;
 
 // Enumerates afresh and opens the display's device context; logs what failed and
 // returns an empty holder then.

@@ -1,37 +1,28 @@
 #include "ui/StartupEntry.h"
 
-#include <utility>
 #include <vector>
 
+#include "base/CommandLineSplit.h"
 #include "base/LaunchArguments.h"
 
 namespace {
 
 constexpr const char* kProductName = "Rampwise";
-constexpr std::string_view kKeepSwitch = "/keep";
 
-// The start and length of each argument of the command outside quotes that is the
-// keep switch ("/keep" or "-keep", as the program reads it), in order.
-std::vector<std::pair<std::size_t, std::size_t>> KeepSwitches(std::string_view text)
+bool IsBlank(char c)
 {
-    std::vector<std::pair<std::size_t, std::size_t>> found;
-    bool quoted = false;
-    std::size_t start = 0;
-    bool hadQuote = false;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        const bool end = i == text.size();
-        if (!end && text[i] == '"') {
-            quoted = !quoted;
-            hadQuote = true;
-        }
-        if (end || (!quoted && (text[i] == ' ' || text[i] == '\t'))) {
-            const std::string_view argument = text.substr(start, i - start);
-            if (!hadQuote && argument.size() == kKeepSwitch.size() && (argument[0] == '/' || argument[0] == '-') &&
-                argument.substr(1) == kKeepSwitch.substr(1))
-                found.emplace_back(start, i - start);
-            start = i + 1;
-            hadQuote = false;
-        }
+    return c == ' ' || c == '\t';
+}
+
+// The arguments of the command that the program reads as the keep switch, where they
+// stand in the command, in order. The program's name is no argument.
+std::vector<CommandLineWord<char>> KeepSwitches(std::string_view text)
+{
+    std::vector<CommandLineWord<char>> found;
+    std::vector<CommandLineWord<char>> words = SplitCommandLineWords(text);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (IsKeepSwitch(words[i].text))
+            found.push_back(std::move(words[i]));
     }
     return found;
 }
@@ -70,15 +61,16 @@ std::string WithKeepSwitch(std::string_view text, bool keep)
 {
     std::string result(text);
     const auto switches = KeepSwitches(text);
-    // From the back, so that the earlier positions stay valid; each takes the blank before it.
+    // From the back, so that the earlier positions stay valid; each takes the blank
+    // before it, if any (a switch may follow the program's quoted name directly).
     for (auto it = switches.rbegin(); it != switches.rend(); ++it) {
-        const std::size_t from = it->first > 0 ? it->first - 1 : 0;
-        result.erase(from, it->first + it->second - from);
+        const std::size_t from = it->start > 0 && IsBlank(text[it->start - 1]) ? it->start - 1 : it->start;
+        result.erase(from, it->start + it->length - from);
     }
-    while (!result.empty() && (result.back() == ' ' || result.back() == '\t'))
+    while (!result.empty() && IsBlank(result.back()))
         result.pop_back();
     if (keep && !result.empty())
-        result += std::string(" ") + std::string(kKeepSwitch);
+        result.append(1, ' ').append(KeepSwitch());
     return result;
 }
 

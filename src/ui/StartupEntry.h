@@ -31,10 +31,11 @@ enum class StartupEntryKind { Absent, Default, File };
 // anything else: File.
 StartupEntryKind ClassifyStartupEntry(std::string_view text);
 
-// Whether the entry's command carries the "/keep" switch (outside quotes, so a source
-// path such as "C:/keep/day.lut" does not count).
+// Whether the program, started with the entry's command, would see the keep switch:
+// "/keep" inside a quoted source path does not count, a quoted "/keep" does.
 bool StartupEntryKeeps(std::string_view text);
-// The entry with every "/keep" switch removed and, when keep is set, one added at the end.
+// The entry with every keep switch removed and, when keep is set, "/keep" added at the
+// end; the rest of the command stays as it was.
 std::string WithKeepSwitch(std::string_view text, bool keep);
 
 // The log lines of the set and delete commands, without the display and source lines.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/TextWin32.h"
 #include "framework/RegistryKey.h"
 #include "framework/WinApp.h"
 
@@ -72,29 +73,6 @@ LONG DeleteStartupEntry(StartupScope scope, const std::string& valueName, const 
         return status;
     status = key.DeleteValue(valueName.c_str());
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
-}
-
-std::optional<std::string> ExactAnsiFromWide(const wchar_t* text, UINT codePage)
-{
-    if (!text[0])
-        return std::string();
-    // UTF-8 (the program's code page from Windows 10 1903 on) takes neither flag; it
-    // holds every valid character.
-    const UINT page = codePage == CP_ACP ? GetACP() : codePage;
-    const bool utf8 = page == CP_UTF8;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-
-    int size = WideCharToMultiByte(page, flags, text, -1, nullptr, 0, nullptr, usedDefaultOut);
-    if (size <= 1 || usedDefault)
-        return std::nullopt;
-    std::string narrow(static_cast<std::size_t>(size), '\0');
-    if (WideCharToMultiByte(page, flags, text, -1, narrow.data(), size, nullptr, usedDefaultOut) != size ||
-        usedDefault)
-        return std::nullopt;
-    narrow.resize(static_cast<std::size_t>(size - 1));
-    return narrow;
 }
 
 std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path, UINT codePage)

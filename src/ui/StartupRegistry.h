@@ -40,12 +40,8 @@ LONG WriteStartupEntry(StartupScope scope, const std::string& valueName, const s
 LONG DeleteStartupEntry(StartupScope scope, const std::string& valueName,
                         const char* keyPath = kStartupRunKeyPath);
 
-// The text in the ANSI code page when every character converts exactly (no best-fit
-// look-alikes, no default character), else nullopt. codePage exists for tests: the
-// program runs in UTF-8, but on systems before Windows 10 1903 in one like Windows-1252.
-std::optional<std::string> ExactAnsiFromWide(const wchar_t* text, UINT codePage = CP_ACP);
-// The path exactly in the ANSI code page, else its short (8.3) form when that converts
-// exactly, else nullopt.
+// The path exactly in the ANSI code page (see ExactAnsiFromWide), else its short (8.3)
+// form when that converts exactly, else nullopt. codePage exists for tests.
 std::optional<std::string> AnsiPathForStartupEntry(const wchar_t* path, UINT codePage = CP_ACP);
 // The full path of this program's file for the entry's data, however it was started;
 // nullopt when it has no exact ANSI form.

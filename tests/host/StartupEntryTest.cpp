@@ -2,15 +2,16 @@
 
 #include "ui/StartupEntry.h"
 
-// The switch counts only as an argument of its own outside quotes; removing it leaves
-// the command as it was before it was added.
-TEST(StartupEntry, KeepSwitchIsFoundAddedAndRemovedOutsideQuotes)
+// The switch counts exactly when the program, started with the command, would see it;
+// removing it leaves the rest of the command as it was before it was added.
+TEST(StartupEntry, KeepSwitchIsFoundAddedAndRemovedAsTheProgramReadsIt)
 {
     const std::string plain = "\"C:\\r.exe\" /pt \"C:\\cal\\day.lut\" 1";
-    // {entry, keeps, with the switch, without it}
     const struct { std::string text; bool keeps; std::string kept, released; } cases[] = {
         {plain, false, plain + " /keep", plain},
         {plain + " -keep  ", true, plain + " /keep", plain},
+        {plain + " \"/keep\"", true, plain + " /keep", plain},
+        {"\"C:\\r.exe\"/keep x", true, "\"C:\\r.exe\" x /keep", "\"C:\\r.exe\" x"},
         {"\"C:\\r.exe\" /keep /pt \"C:/a /keep\" 0 /keeping", true, "\"C:\\r.exe\" /pt \"C:/a /keep\" 0 /keeping /keep",
          "\"C:\\r.exe\" /pt \"C:/a /keep\" 0 /keeping"},
         {"", false, "", ""},

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/CommandLineWin32.h"
+#include "base/CommandLineSplit.h"
+#include "base/WinHandles.h"
 
 // Every line of up to seven characters made of blanks, quotes, backslashes and a
 // letter: the rules of the program's name and those of the arguments after it.
@@ -20,10 +21,8 @@ TEST(CommandLineWin32, SplitsEveryShortLineAsThePlatformDoes)
         if (lines[i].empty())
             continue;  // the platform answers the program's path
         int count = 0;
-        LPWSTR* argv = CommandLineToArgvW(lines[i].c_str(), &count);
-        ASSERT_NE(argv, nullptr);
-        const std::vector<std::wstring> platform(argv, argv + count);
-        LocalFree(argv);
-        ASSERT_EQ(SplitCommandLine(lines[i].c_str()), platform) << NarrowFromWide(lines[i].c_str());
+        const LocalMemory<LPWSTR*> argv(CommandLineToArgvW(lines[i].c_str(), &count));
+        ASSERT_TRUE(argv);
+        ASSERT_EQ(SplitCommandLine(lines[i]), std::vector<std::wstring>(argv.Get(), argv.Get() + count)) << lines[i];
     }
 }

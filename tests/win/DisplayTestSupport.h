@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Handles.h"
+#include "base/WinHandles.h"
 #include "lut/DisplayAccess.h"
 #include "lut/GammaRamp.h"
 #include "support/Eventually.h"

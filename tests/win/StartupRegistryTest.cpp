@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TempDir.h"
+#include "base/TextWin32.h"
 #include "framework/RegistryKey.h"
 #include "ui/StartupRegistry.h"
 
