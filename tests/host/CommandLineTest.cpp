@@ -2,27 +2,30 @@
 
 #include <climits>
 
+#include "app/Launch.h"
 #include "base/DisplayIndex.h"
 #include "base/LaunchArguments.h"
 
-TEST(CommandLine, SelectsSourceAndDisplay)
+// Both programs classify a command line alike; only Linux has slashes that start paths.
+TEST(CommandLine, SelectsSourceDisplayAndWhatToDo)
 {
     constexpr auto all = SlashSwitches::All, knownOnly = SlashSwitches::KnownOnly;
+    using enum LaunchAction;
     const struct {
         std::vector<std::string> arguments;
         SlashSwitches slash;
         const char* lutSource;
         int displayIndex;
-        bool verify = false, keep = false;
+        LaunchAction action = SilentApply;
     } cases[] = {
-        {{}, all, "", 0},
+        {{}, all, "", 0, NoSource},
         {{"day.lut"}, all, "day.lut", 0},
         {{"/pt", "C:\\cal\\day.lut", "1"}, all, "C:\\cal\\day.lut", 1},
         {{"day.lut", "/pt", "1"}, all, "day.lut", 1},                 // the switch may follow the source
         {{"/p", "day.lut", "1"}, all, "day.lut", 0},                  // only print-to takes an index
         {{"/PT", "day.lut", "1"}, all, "day.lut", 0},                 // switch names are case-sensitive
         {{"-pt", "@default", "2"}, all, "@default", 2},               // a dash introduces a switch too
-        {{"/pt"}, all, "", 0},                                        // no source: interactive
+        {{"/pt"}, all, "", 0, NoSource},                              // no source: the window, or the usage line
         {{"/pt", "", "1"}, all, "1", 0},                              // an empty argument leaves the source empty
         {{"/pt", "day.lut", "/Register", "1"}, all, "day.lut", 0},    // a later mode switch stops the index
         {{"/pt", "day.lut", "-REGSERVER", "1"}, all, "day.lut", 0},   // whose names ignore case
@@ -37,18 +40,19 @@ TEST(CommandLine, SelectsSourceAndDisplay)
         {{"-x", "day.lut"}, knownOnly, "day.lut", 0},  // a dash still introduces any switch
         {{"/pt", "day.lut", "/Embedding", "3"}, knownOnly, "day.lut", 3},
         // Verify compares and release ends keepers: neither applies. Keep rides on an apply.
-        {{"day.lut", "/verify", "2"}, all, "day.lut", 2, true},
-        {{"/verify", "/home/ann/day.icc", "1"}, knownOnly, "/home/ann/day.icc", 1, true},
-        {{"/release", "3"}, knownOnly, "", 3},
-        {{"/pt", "/home/ann/day.icc", "1", "/keep"}, knownOnly, "/home/ann/day.icc", 1, false, true},
+        {{"day.lut", "/verify", "2"}, all, "day.lut", 2, Verify},
+        {{"/verify", "/home/ann/day.icc", "1", "/keep"}, knownOnly, "/home/ann/day.icc", 1, Verify},
+        {{"/verify"}, all, "", 0, NoSource},
+        {{"/release", "3", "/keep"}, knownOnly, "", 3, Release},
+        {{"/release"}, all, "", 0, Release},
+        {{"/pt", "/home/ann/day.icc", "1", "/keep"}, knownOnly, "/home/ann/day.icc", 1, Keep},
+        {{"/keep"}, all, "", 0, NoSource},
     };
     for (const auto& c : cases) {
         const LaunchArguments parsed = ParseLaunchArguments(c.arguments, c.slash);
         const std::string trace = testing::PrintToString(c.arguments);
         EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
-        EXPECT_EQ(parsed.IsSilentApply(), *c.lutSource != '\0' && !c.verify) << trace;
-        EXPECT_EQ(parsed.IsVerify(), c.verify) << trace;
-        EXPECT_EQ(parsed.keep, c.keep) << trace;
+        EXPECT_EQ(ClassifyLaunch(parsed), c.action) << trace;
         EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
     }
 }

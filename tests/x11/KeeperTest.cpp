@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <thread>
 
@@ -66,14 +65,10 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
         const char* name;
         std::string action;            // a shell command; $KEEPER and $SERVER are the pids
         std::optional<int> status;     // of the keeper, or nothing while it keeps
-        const GammaRamp* held;         // what the display holds within `within` seconds
-        const char* logged = nullptr;  // a pattern in the keeper's log; null: the log is left as it was
-        double within = 8;             // the 3-second check, on a slow machine
+        const GammaRamp* held;         // what the display holds within 8 s (the 3-second check, on a slow machine)
+        const char* logged = nullptr;  // in the keeper's log then; null: the log is left as it was
     } cases[] = {
         {"another client resets the table", reset, std::nullopt, &first, periodic},
-        // An output that comes back is checked about 0.5 seconds after the event.
-        {"output switched off and on", "xrandr --output DUMMY0 --off && " + reset + " --auto", std::nullopt, &first,
-         "display 0: re-applied after (output|display) change", 4},  // whichever event came last
         {"release of another display, a /keep whose source does not load",
          program + " /release 1 && ! " + program + " /pt " + files.PathOf("typo.lut") + " 0 /keep && " + reset,
          std::nullopt, &first, periodic},
@@ -99,19 +94,19 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
         ASSERT_EQ(posix_spawn(&keeper, argv[0], nullptr, nullptr, argv, environ), 0);
         setenv("KEEPER", std::to_string(keeper).c_str(), 1);
         EXPECT_TRUE(Eventually([&] { return ReadCrtcGamma("DUMMY0") == TableOf(first); }));
-        const std::vector<std::uint8_t> before = home.Read("state/rampwise/keep.log");
+        const auto log = [&] {
+            const std::vector<std::uint8_t> bytes = home.Read("state/rampwise/keep.log");
+            return std::string(bytes.begin(), bytes.end());
+        };
+        const std::string before = log();
 
         EXPECT_EQ(std::system(c.action.c_str()), 0) << c.action;
         EXPECT_EQ(ExitStatus(keeper, c.status ? 6 : 0), c.status);
         if (c.held)
-            EXPECT_TRUE(Eventually([&] { return ReadCrtcGamma("DUMMY0") == TableOf(*c.held); }, static_cast<long>(c.within * 1000)));
+            EXPECT_TRUE(Eventually([&] { return ReadCrtcGamma("DUMMY0") == TableOf(*c.held); }, 8000));
         // The line follows the write.
-        const auto log = [&] { return home.Read("state/rampwise/keep.log"); };
         if (c.logged)
-            EXPECT_TRUE(Eventually([&] {
-                const std::vector<std::uint8_t> now = log();
-                return std::regex_search(std::string(now.begin(), now.end()), std::regex(c.logged));
-            }, 2000)) << c.logged;
+            EXPECT_TRUE(Eventually([&] { return log().find(c.logged) != std::string::npos; }, 2000)) << log();
         else
             EXPECT_EQ(log(), before);
         if (!c.status)
