@@ -7,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "base/WinHandles.h"
 #include "lut/DisplayAccess.h"
@@ -57,24 +56,14 @@ inline GammaRamp CurrentRamp()
 // Tests that change the ramp of display 0 put back the ramp they found; the log starts empty.
 class DisplayRampTest : public ::testing::Test {
 protected:
-    DisplayRampTest()
-    {
-        ClearLog();
-        EXPECT_TRUE(ReadDisplayRamp(0, m_saved));
-    }
+    DisplayRampTest() { ClearLog(); }
     ~DisplayRampTest() override { WriteDisplayRamp(0, m_saved); }
 
-    GammaRamp m_saved;
+    GammaRamp m_saved = CurrentRamp();
 };
 
-// The scope's entry for display 0 as a stored string, or "".
-inline std::string StoredEntry(StartupScope scope)
-{
-    char data[1024] = "";
-    DWORD size = sizeof(data);
-    RegGetValueA(StartupRootKey(scope), kStartupRunKeyPath, "Rampwise", RRF_RT_REG_SZ, nullptr, data, &size);
-    return data;
-}
+// The scope's entry for display 0 in the real Run key, or "" when it holds no plain string.
+inline std::string StoredEntry(StartupScope scope) { return ReadStartupEntry(scope, "Rampwise"); }
 
 // A program started with this command line, ended when the object goes if it still
 // runs. A bare "rampwise" is the program next to the test program.
@@ -102,8 +91,6 @@ public:
         CloseHandle(process.hThread);
     }
     ~ChildProcess() { TerminateProcess(m_process.Get(), 1); }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
 
     // The exit code once it has ended, waiting up to ms; STILL_ACTIVE while it runs.
     DWORD ExitCode(DWORD ms = 0) const

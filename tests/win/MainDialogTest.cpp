@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -10,19 +9,21 @@
 
 #include "DisplayTestSupport.h"
 #include "TempDir.h"
+#include "app/KeeperLinkWin32.h"
 #include "app/LogRouting.h"
 #include "app/RampwiseApp.h"
 #include "framework/Dpi.h"
 #include "lut/RampOperations.h"
+#include "res/Version.h"
 #include "res/resource.h"
 #include "resize/PlacementText.h"
-#include "app/KeeperLinkWin32.h"
 #include "ui/RampwiseDlg.h"
-#include "ui/StartupRegistry.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
+// Where Wine keeps the DPI that programs start with.
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 
 std::function<void()> g_steps;
 char g_aboutVersion[64];
@@ -53,16 +54,16 @@ std::string VersionShownByAbout(HWND dialog, UINT message, WPARAM command)
     return g_aboutVersion;
 }
 
-// The Startup menu's items as it opens, Keep loaded last: "1" checked, "0" not, "-" greyed.
+// The Startup menu as it opens, item by item: "1" checked, "0" not, "-" greyed, " " a
+// separator.
 std::string StartupMenuChecks(HWND dialog)
 {
     HMENU startup = GetSubMenu(GetMenu(dialog), 2);
     SendMessageA(dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(startup), 2);
     std::string checks;
-    for (UINT id : {ID_STARTUP_FILE_ALL, ID_STARTUP_DEFAULT_ALL, ID_STARTUP_DELETE_ALL, ID_STARTUP_FILE_USER,
-                    ID_STARTUP_DEFAULT_USER, ID_STARTUP_DELETE_USER, ID_STARTUP_KEEP}) {
-        const UINT state = GetMenuState(startup, id, MF_BYCOMMAND);
-        checks += state & MF_GRAYED ? '-' : state & MF_CHECKED ? '1' : '0';
+    for (int i = 0; i < GetMenuItemCount(startup); ++i) {
+        const UINT state = GetMenuState(startup, i, MF_BYPOSITION);
+        checks += state & MF_SEPARATOR ? ' ' : state & MF_GRAYED ? '-' : state & MF_CHECKED ? '1' : '0';
     }
     return checks;
 }
@@ -82,12 +83,14 @@ protected:
         });
     }
     ~MainDialog() override { RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + company).c_str()); }
-    // Runs the dialog as the main window; the steps run from its message loop once it is
-    // up, and it ends after the messages they post.
-    void Run(CRampwiseDlg& d, std::function<void()> steps)
+    // Runs the dialog as the main window; the steps run from its message loop once it
+    // shows, and it ends after the messages they post.
+    void Run(CRampwiseDlg& d, const std::function<void()>& steps)
     {
-        g_steps = std::move(steps);
+        g_steps = steps;
         SetTimer(nullptr, 0, 0, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            if (!IsWindowVisible(AfxGetApp()->GetMainWnd()->m_hWnd))
+                return;  // the dialog manager shows it when its queue first runs empty
             KillTimer(nullptr, timer);
             g_steps();
             PostMessageA(AfxGetApp()->GetMainWnd()->m_hWnd, WM_COMMAND, IDOK, 0);
@@ -117,14 +120,19 @@ protected:
 
 } // namespace
 
-// Ends with Ctrl+L, which asks for a file to load.
-TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
+// The commands reach the display, the diagram and the log. Then each item of the Startup
+// menu, with the display's profile calibrated: the menu, as it opens again, shows the
+// entries the item left in the real registry, and a set applies its source to the display
+// and the diagram. Then a keeper of the display takes the ramp that a command writes, so
+// the command is not undone at its next check. Ends with Ctrl+L, which asks for a file.
+TEST_F(MainDialog, CommandsReachTheDisplayTheLogTheRegistryAndTheKeeper)
 {
     const GammaRamp start = CurveRamp(2.2, 1.8, 1.0), curve = CurveRamp(1.6, 1.4, 1.2), linear = CurveRamp(1, 1, 1);
     const GammaRamp smoothed = [] { GammaRamp r; SetLinearRamp(r); SmoothRamp(r); return AsWineKeepsIt(r); }();
-    const std::string good = files.Write("良い.lut", LutFileBytes(curve)), saved = files.PathOf("Сохранён.lut");
+    const std::string good = files.Write("良い 曲線.lut", LutFileBytes(curve)), saved = files.PathOf("Сохранён.lut");
     const std::string bad = files.Write("bad.lut", std::vector<std::uint8_t>(1000)), icm = GetDisplayProfilePath(0);
-    const std::string nowhere = files.PathOf("no-such-folder\\x.lut");
+    const std::string nowhere = files.PathOf("no-such-folder\\x.lut"), program = ProgramPathForStartupEntry().value_or("?");
+    const auto entry = [&](const std::string& source) { return FormatStartupCommand(program, source, 0).value_or("?"); };
     ASSERT_TRUE(WriteDisplayRamp(0, start));
     Run(dialog, [&] {
         EXPECT_EQ(dialog.Ramp(), start) << "read when the dialog opens";
@@ -147,68 +155,45 @@ TEST_F(MainDialog, CommandsReachTheDisplayAndTheLog)
             EXPECT_EQ(AsWineKeepsIt(dialog.Ramp()), step.shown) << "the diagram shows what the display has";
         }
         EXPECT_EQ(files.Read("Сохранён.lut"), LutFileBytes(curve));
-        EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_COMMAND, ID_HELP_ABOUT), "Version 1.1.0.46");
-        EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX), "Version 1.1.0.46");
+
+        const CalibratedDisplayProfile calibrated(start);
+        // {item, the entry for all users after it, the menu as it then opens, the display's ramp}
+        const struct { UINT id; std::string all; const char* menu; GammaRamp shown; } items[] = {
+            {ID_STARTUP_FILE_USER, "", "000 100 0", curve},
+            {ID_STARTUP_DEFAULT_ALL, entry("@default"), "010 100 0", start},
+            {ID_STARTUP_FILE_ALL, entry(good), "100 100 0", curve},
+            {ID_STARTUP_DEFAULT_USER, entry(good), "100 010 0", start},
+            {ID_STARTUP_KEEP, entry(good) + " /keep", "100 010 1", start},
+            {ID_STARTUP_DELETE_ALL, "", "000 010 1", start},
+            {ID_STARTUP_DELETE_USER, "", "000 000 -", start},
+        };
+        answer = good;
+        for (const auto& item : items) {
+            SendMessageA(dialog.m_hWnd, WM_COMMAND, item.id, 0);
+            EXPECT_EQ(StoredEntry(StartupScope::AllUsers), item.all) << item.menu;
+            EXPECT_EQ(StartupMenuChecks(dialog.m_hWnd), item.menu);
+            EXPECT_EQ(CurrentRamp(), item.shown) << item.menu;
+            EXPECT_EQ(dialog.Ramp(), item.shown) << "the diagram shows what the display has";
+        }
+        EXPECT_EQ(dialog.Log().GetText(dialog.Log().GetCount() - 1), "   " + dialog.GetSelectedDisplayText());
+
+        ChildProcess keeper("rampwise /pt \"" + good + "\" 0 /keep");
+        dialog.SetKeeperHandoff(&OfferRampToKeeper);
+        EXPECT_TRUE(Eventually([] { return FindWindowA(kKeeperWindowClass, KeeperWindowTitle(0).c_str()) != nullptr; }));
+        const std::string kept = "* " + dialog.GetSelectedDisplayText() + " is kept on this ramp.";
+        EXPECT_EQ(Send(ID_LUT_SETLINEAR), (Lines{"* Setting linear LUT values.", kept}));
+        Sleep(3500);  // past the keeper's periodic check
+        EXPECT_EQ(CurrentRamp(), linear);
+        EXPECT_EQ(ChildProcess("rampwise /release 0").ExitCode(15000), 0u);
+
+        EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_COMMAND, ID_HELP_ABOUT), RAMPWISE_VERSION_LABEL);
+        EXPECT_EQ(VersionShownByAbout(dialog.m_hWnd, WM_SYSCOMMAND, IDM_ABOUTBOX), RAMPWISE_VERSION_LABEL);
         BYTE keys[256] = {};
         keys[VK_CONTROL] = 0x80;
         SetKeyboardState(keys);
         PostMessageA(GetDlgItem(dialog.m_hWnd, IDC_DISPLAYS), WM_KEYDOWN, 'L', 1);
     });
-    ASSERT_EQ(requests.size(), 6u) << "Ctrl+L did not reach the load command";
-    EXPECT_TRUE(requests.back().open);
-}
-
-// Each item of the Startup menu reaches its scope in the real registry, under the
-// program's own path, and the menu shows that entry as it opens again.
-TEST_F(MainDialog, StartupItemsStoreEntriesThatTheMenuShows)
-{
-    const GammaRamp byFile = CurveRamp(1.3, 1.3, 1.3), byProfile = CurveRamp(2.0, 1.7, 1.5);
-    const std::string lut = files.Write("Запуск 起動.lut", LutFileBytes(byFile)), icm = "   " + GetDisplayProfilePath(0);
-    const CalibratedDisplayProfile calibrated(byProfile);
-    Run(dialog, [&] {
-        const std::string display = "   " + dialog.GetSelectedDisplayText();
-        const std::string program = ProgramPathForStartupEntry().value_or("?");
-        const std::string file = FormatStartupCommand(program, lut, 0).value_or("?");
-        const std::string keyword = FormatStartupCommand(program, "@default", 0).value_or("?");
-        // {command, last log line, entry for all users, for the current user, menu, ramp}
-        const struct { UINT id; std::string last, all, user; const char* checks; GammaRamp shown; } steps[] = {
-            {ID_STARTUP_FILE_USER, "   " + lut, "", file, "0001000", byFile},
-            {ID_STARTUP_DEFAULT_ALL, icm, keyword, file, "0101000", byProfile},
-            {ID_STARTUP_FILE_ALL, "   " + lut, file, file, "1001000", byFile},
-            {ID_STARTUP_DEFAULT_USER, icm, file, keyword, "1000100", byProfile},
-            {ID_STARTUP_KEEP, display, file + " /keep", keyword + " /keep", "1000101", byProfile},
-            {ID_STARTUP_DELETE_ALL, display, "", keyword + " /keep", "0000101", byProfile},
-            {ID_STARTUP_DELETE_USER, display, "", "", "000000-", byProfile},
-        };
-        answer = lut;
-        for (const auto& step : steps) {
-            const Lines lines = Send(step.id);
-            EXPECT_EQ(lines.empty() ? "" : lines.back(), step.last) << step.checks;
-            EXPECT_EQ(StoredEntry(StartupScope::AllUsers), step.all) << step.checks;
-            EXPECT_EQ(StoredEntry(StartupScope::CurrentUser), step.user) << step.checks;
-            EXPECT_EQ(StartupMenuChecks(dialog.m_hWnd), step.checks);
-            EXPECT_EQ(CurrentRamp(), step.shown) << step.checks;
-            EXPECT_EQ(dialog.Ramp(), step.shown) << "the diagram shows what the display has";
-        }
-    });
-}
-
-// A keeper of the display takes the ramp that a command writes, so the command is not
-// undone at its next check.
-TEST_F(MainDialog, WritesAreHandedToTheDisplaysKeeper)
-{
-    const std::string lut = files.Write("kept.lut", LutFileBytes(CurveRamp(1.6, 1.4, 1.2)));
-    ChildProcess keeper("rampwise /pt \"" + lut + "\" 0 /keep");
-    dialog.SetKeeperHandoff(&OfferRampToKeeper);
-    ASSERT_TRUE(Eventually([] { return FindWindowA(kKeeperWindowClass, KeeperWindowTitle(0).c_str()) != nullptr; }));
-    Run(dialog, [&] {
-        const std::string kept = "* " + dialog.GetSelectedDisplayText() + " is kept on this ramp.";
-        EXPECT_EQ(Send(ID_LUT_SETLINEAR), (Lines{"* Setting linear LUT values.", kept}));
-        Sleep(3500);  // past the keeper's periodic check
-        EXPECT_EQ(CurrentRamp(), CurveRamp(1, 1, 1));
-    });
-    EXPECT_EQ(ChildProcess("rampwise /release 0").ExitCode(15000), 0u);
-    EXPECT_EQ(keeper.ExitCode(5000), 0u);
+    EXPECT_TRUE(requests.size() == 8 && requests.back().open) << "Ctrl+L did not reach the load command";
 }
 
 namespace {
@@ -224,89 +209,31 @@ Edges RectIn(HWND window, HWND parent = nullptr)
     return {r.left, r.top, r.right, r.bottom};
 }
 
-// Answers the resizer's queries with fixed traits and leaves the other answers at
-// their presets (not clipped, repainted).
-struct AnsweringChild : CWnd {
-    AnsweringChild(HWND parent, int x, ChildTraits traits) : answer(traits)
-    {
-        CreateEx(0, RegisterWindowClass(), "", WS_CHILD | WS_VISIBLE, x, 60, 40, 30, parent, nullptr);
-    }
-    const MessageMap* GetMessageMap() const override { return &kMessageMap; }
-    LRESULT OnQuery(WPARAM code, LPARAM record)
-    {
-        if (code == RS_QUERY_TRAITS)
-            *reinterpret_cast<ChildTraits*>(record) = answer;
-        return 1;
-    }
-    static const MessageEntry kMessageEntries[];
-    static const MessageMap kMessageMap;
-    ChildTraits answer;
-};
-const MessageEntry AnsweringChild::kMessageEntries[] = {OnRegistered<&WMU_RESIZESUPPORT, &AnsweringChild::OnQuery>()};
-const MessageMap AnsweringChild::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
-
-// The main dialog that runs its steps as its initialisation ends, before it is shown,
-// and then ends.
-struct StepsAtInit : CRampwiseDlg {
-    bool OnInitDialog() override
-    {
-        CRampwiseDlg::OnInitDialog();
-        if (steps)
-            steps(*this);
-        EndDialog(IDOK);
-        return true;
-    }
-    std::function<void(CRampwiseDlg&)> steps;
-};
-
-// At the template size the minimum; grown by 140 x 80 and shown: the children follow
-// their anchors, the grip the corner, and the erase leaves out only what may be left
-// out. Then placed for the next run.
+// At the template size the minimum; grown by 140 x 80: the log follows its anchors, and
+// the erase leaves out only what may be left out. The grip lies behind every other
+// child, takes the corner's hit test, and hides once the window is maximised, which the
+// next run finds stored.
 void GrowAndCheck(CRampwiseDlg& d)
 {
     const auto item = [&d](int id) { return RectIn(GetDlgItem(d.m_hWnd, id), d.m_hWnd); };
     const auto erases = [&d](int x, int y) { return PtInRegion(d.Resizer().BuildEraseRegion().Get(), x, y) != 0; };
-    const Edges window = RectIn(d.m_hWnd);
+    const Edges window = RectIn(d.m_hWnd), before = item(IDC_LOG);
     SetWindowPos(d.m_hWnd, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(RectIn(d.m_hWnd), window) << "no smaller than at creation";
-
-    // Traits {askClipping, askRepaint, cachedClipping, cachedRepaint}.
-    AnsweringChild clipped(d.m_hWnd, 20, {0, 1, 1, 0}), kept(d.m_hWnd, 100, {1, 0, 1, 1});
-    d.Resizer().AnchorWindow(clipped.m_hWnd, ANCHOR_NW, ANCHOR_SE);
-    d.Resizer().AnchorWindow(kept.m_hWnd, ANCHOR_NW, ANCHOR_SE);
-    // {child, how far each edge moves, where it was}
-    const std::tuple<int, Edges, Edges> children[] = {{IDC_REFRESH, {140, 0, 140, 0}, item(IDC_REFRESH)},
-                                                      {IDC_DIAGRAM, {0, 0, 140, 80}, item(IDC_DIAGRAM)},
-                                                      {IDC_LOG, {0, 80, 140, 80}, item(IDC_LOG)}};
-    ShowWindow(d.m_hWnd, SW_SHOWNORMAL);
     SetWindowPos(d.m_hWnd, nullptr, 0, 0, window[2] - window[0] + 140, window[3] - window[1] + 80,
                  SWP_NOMOVE | SWP_NOZORDER);
-    for (const auto& [id, m, b] : children)
-        EXPECT_EQ(item(id), (Edges{b[0] + m[0], b[1] + m[1], b[2] + m[2], b[3] + m[3]})) << id;
     const Edges diagram = item(IDC_DIAGRAM), log = item(IDC_LOG);
+    EXPECT_EQ(log, (Edges{before[0], before[1] + 80, before[2] + 140, before[3] + 80}));
     EXPECT_TRUE(erases(diagram[2] - 5, diagram[3] - 5) && !erases(log[0] + 5, log[1] + 5))
         << "an owner-drawn static is erased around, a list box not";
-    EXPECT_TRUE(!erases(25, 65) && erases(105, 65)) << "as each child answered: once, or at each erase";
-    const RECT client = d.GetClientRect();
 
     HWND grip = d.Resizer().GripWindow();
-    const int cx = GetSystemMetrics(SM_CXVSCROLL) + 4, cy = GetSystemMetrics(SM_CYHSCROLL) + 4;
     EXPECT_EQ(GetWindow(grip, GW_HWNDNEXT), nullptr) << "behind every other child";
     EXPECT_EQ(SendMessageA(grip, WM_NCHITTEST, 0, 0), HTBOTTOMRIGHT);
-    // Scroll bars 4 pixels wider: the grip in the corner grows toward the upper left.
-    NONCLIENTMETRICSA saved{};
-    saved.cbSize = sizeof(saved);
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
-    NONCLIENTMETRICSA wider = saved;
-    wider.iScrollWidth += 4, wider.iScrollHeight += 4;
-    SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(wider), &wider, 0);
-    SendMessageA(grip, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
-    SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
-    EXPECT_EQ(RectIn(grip, d.m_hWnd), (Edges{client.right - cx, client.bottom - cy, client.right, client.bottom}));
-    Region shape(CreateRectRgn(0, 0, 0, 0));
-    GetWindowRgn(grip, shape.Get());
-    EXPECT_TRUE(PtInRegion(shape.Get(), cx - 2, cy - 2) && !PtInRegion(shape.Get(), 1, 1)) << "its lower-right half";
     SetWindowPos(d.m_hWnd, nullptr, 100, 80, 800, 800, SWP_NOZORDER);  // above the minimum at 144 DPI too
+    ShowWindow(d.m_hWnd, SW_MAXIMIZE);
+    SendMessageA(d.m_hWnd, WM_SIZE, SIZE_MAXSHOW, 0);  // about another window: changes nothing
+    EXPECT_FALSE(IsWindowVisible(grip));
 }
 
 // Sent WM_DPICHANGED for another DPI and then back: the window takes each suggested
@@ -327,30 +254,31 @@ void ChangeDpiAndCheck(CRampwiseDlg& d)
         DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
         return std::array<LONG, 4>{font.lfHeight, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, bitmap.bmWidth};
     };
-    // {child, for left, top, right, bottom: whether anchored to the right or bottom side}
-    const std::pair<HWND, std::array<bool, 4>> children[] = {{GetDlgItem(d.m_hWnd, IDC_REFRESH), {1, 0, 1, 0}},
-        {GetDlgItem(d.m_hWnd, IDC_DIAGRAM), {0, 0, 1, 1}}, {GetDlgItem(d.m_hWnd, IDC_LOG), {0, 1, 1, 1}},
-        {d.Resizer().GripWindow(), {1, 1, 1, 1}}};
+    // {child, for left, top, right, bottom: whether anchored to the right or bottom side,
+    // where it was before a change}
+    std::tuple<HWND, std::array<bool, 4>, Edges> children[] = {{GetDlgItem(d.m_hWnd, IDC_REFRESH), {1, 0, 1, 0}, {}},
+        {GetDlgItem(d.m_hWnd, IDC_DIAGRAM), {0, 0, 1, 1}, {}}, {GetDlgItem(d.m_hWnd, IDC_LOG), {0, 1, 1, 1}, {}},
+        {d.Resizer().GripWindow(), {1, 1, 1, 1}, {}}};
+    DWORD started = 96, size = sizeof(started);  // Wine reads it as a program starts
+    RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &started, &size);
     UINT from = WindowDpi(d.m_hWnd);  // the window system knows nothing of the changes sent here
-    const char* started = std::getenv("RAMPWISE_TEST_DPI");
-    EXPECT_EQ(from, started ? std::stoul(started) : 96u) << "the DPI the run was started for";
+    EXPECT_EQ(from, started) << "the DPI the run was started for";
     for (const UINT to : {from == 96 ? 144u : 96u, from}) {
         const auto scaled = [&](LONG v) { return MulDiv(v, static_cast<int>(to), static_cast<int>(from)); };
         const Edges window = RectIn(d.m_hWnd);
         const RECT client = d.GetClientRect(), suggested{window[0], window[1], window[0] + scaled(window[2] - window[0]),
                                                           window[1] + scaled(window[3] - window[1])};
-        std::vector<Edges> before;
-        for (const auto& child : children)
-            before.push_back(RectIn(child.first, d.m_hWnd));
+        for (auto& [child, farSide, before] : children)
+            before = RectIn(child, d.m_hWnd);
         const std::array<LONG, 4> parts = scaledParts();
         SendMessageA(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(RectIn(d.m_hWnd), (Edges{suggested.left, suggested.top, suggested.right, suggested.bottom}));
         const RECT now = d.GetClientRect();
-        for (std::size_t c = 0; c < std::size(children); ++c) {
+        for (const auto& [child, farSide, before] : children) {
             for (std::size_t i = 0; i < 4; ++i) {
                 const LONG extent = i % 2 ? client.bottom : client.right, newExtent = i % 2 ? now.bottom : now.right;
-                const LONG b = before[c][i], expected = children[c].second[i] ? newExtent - scaled(extent - b) : scaled(b);
-                EXPECT_NEAR(RectIn(children[c].first, d.m_hWnd)[i], expected, 1) << "child " << c << " side " << i << " at " << to;
+                const LONG b = before[i], expected = farSide[i] ? newExtent - scaled(extent - b) : scaled(b);
+                EXPECT_NEAR(RectIn(child, d.m_hWnd)[i], expected, 1) << "child " << child << " side " << i << " at " << to;
             }
         }
         for (std::size_t i = 0; i < parts.size(); ++i)
@@ -361,46 +289,33 @@ void ChangeDpiAndCheck(CRampwiseDlg& d)
 
 } // namespace
 
+// Each run shows a new main dialog, placed as stored before it, and stores its placement
+// as it closes.
 TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
 {
-    const auto gripShown = [](CRampwiseDlg& d) { return IsWindowVisible(d.Resizer().GripWindow()) != 0; };
+    const auto none = [](CRampwiseDlg&) {};
     // {stored before the run (null: what the run before saved), its steps, stored after
     // it (null: what a run saves that restored nothing)}
     const std::tuple<const char*, std::function<void(CRampwiseDlg&)>, const char*> runs[] = {
-        {"", nullptr, nullptr},
-        {"10,20,30", nullptr, nullptr},
-        {"100,80,800,720,0,0", nullptr, nullptr},  // would hide the window
-        {"100,80,800,720,7,0", nullptr, nullptr},
-        {"1 ,2,3,4,1,0", nullptr, nullptr},
-        {"", GrowAndCheck, "100,80,900,880,1,0"},
+        {"", none, nullptr},
+        {"100,80,800,720,0,0", none, nullptr},  // would hide the window
+        {"", GrowAndCheck, "100,80,900,880,3,0"},
         {nullptr,
-         [&](CRampwiseDlg& d) {
-             ShowWindow(d.m_hWnd, SW_MAXIMIZE);
-             SendMessageA(d.m_hWnd, WM_SIZE, SIZE_MAXSHOW, 0);  // about another window: changes nothing
-             EXPECT_FALSE(gripShown(d));
-         },
-         "100,80,900,880,3,0"},
-        {nullptr,
-         [&](CRampwiseDlg& d) {
-             EXPECT_TRUE(IsZoomed(d.m_hWnd) && !gripShown(d)) << "opened maximised";
+         [](CRampwiseDlg& d) {
+             EXPECT_TRUE(IsZoomed(d.m_hWnd) && !IsWindowVisible(d.Resizer().GripWindow())) << "opened maximised";
              ShowWindow(d.m_hWnd, SW_RESTORE);
-             EXPECT_TRUE(gripShown(d) && RectIn(d.m_hWnd) == (Edges{100, 80, 900, 880}));
-             ShowWindow(d.m_hWnd, SW_MINIMIZE);
+             EXPECT_TRUE(IsWindowVisible(d.Resizer().GripWindow()) && RectIn(d.m_hWnd) == (Edges{100, 80, 900, 880}));
          },
-         "100,80,900,880,2,0"},
-        {nullptr, nullptr, "100,80,900,880,2,0"},
-        {"5000,5000,5800,5800,1,0", nullptr, "480,224,1280,1024,1,0"},  // brought back onto the screen
+         "100,80,900,880,1,0"},
+        {"5000,5000,5800,5800,1,0", none, "480,224,1280,1024,1,0"},  // brought back onto the screen
         {"", ChangeDpiAndCheck, nullptr},
     };
     std::string original;
     for (const auto& [before, steps, after] : runs) {
         if (before)
             app.WriteProfileString("RampwiseDlg", kPlacementEntry, before);
-        StepsAtInit d;
-        d.steps = steps;
-        app.m_pMainWnd = &d;
-        EXPECT_EQ(d.DoModal(), IDOK);
-        app.m_pMainWnd = nullptr;
+        CRampwiseDlg d;
+        Run(d, [&] { steps(d); });
         const std::string stored = app.GetProfileString("RampwiseDlg", kPlacementEntry);
         original = original.empty() ? stored : original;
         EXPECT_EQ(stored, after ? after : original);
@@ -411,12 +326,9 @@ TEST_F(MainDialog, LaysOutShowsTheGripKeepsTheMinimumAndRemembersThePlacement)
 // registry when a program starts.
 TEST(MainDialogAt144Dpi, LaysOutAsAt96)
 {
-    const char* key = "Control Panel\\Desktop";  // the test prefix has no value there of its own
-    const DWORD dpi = 144;
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &dpi, sizeof(dpi)), 0);
-    SetEnvironmentVariableA("RAMPWISE_TEST_DPI", "144");
+    const DWORD dpi = 144;  // the test prefix has no value of its own
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof(dpi)), 0);
     ChildProcess run(std::string(GetCommandLineA()).append(" --gtest_filter=MainDialog.LaysOut*"), true);  // the last filter counts
     EXPECT_EQ(run.ExitCode(120000), 0u) << run.TakeOutput();
-    SetEnvironmentVariableA("RAMPWISE_TEST_DPI", nullptr);
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
 }

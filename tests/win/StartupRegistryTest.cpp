@@ -8,20 +8,16 @@
 
 #include "TempDir.h"
 #include "base/TextWin32.h"
-#include "framework/RegistryKey.h"
 #include "ui/StartupRegistry.h"
 
 // Entries in the real Run keys are written and deleted by the main dialog tests; this
-// one names a key that does not exist, and which the store must never create.
-TEST(StartupRegistry, KeysThatCannotBeOpenedReportTheirStatusAndAreNotMade)
+// one names a key that does not exist. Had the store made the key, it would answer 0.
+TEST(StartupRegistry, KeysThatCannotBeOpenedReportTheirStatus)
 {
-    const std::string own = "Software\\RampwiseStartupTest" + std::to_string(GetCurrentProcessId());
-    const std::string missing = own + "\\NoSuchRun";
-    RegistryStartupStore nowhere(missing.c_str());
+    RegistryStartupStore nowhere("Software\\RampwiseStartupTest\\NoSuchRun");
     EXPECT_EQ(nowhere.Write(StartupScope::CurrentUser, "Rampwise", "x"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(nowhere.Delete(StartupScope::CurrentUser, "Rampwise"), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(nowhere.CanWrite(StartupScope::CurrentUser));
-    EXPECT_EQ(RegistryKey().Open(HKEY_CURRENT_USER, own.c_str(), KEY_READ), ERROR_FILE_NOT_FOUND) << "made";
 }
 
 // The program's path goes into an entry in the ANSI code page only when every character
@@ -34,18 +30,15 @@ TEST(StartupProgramPath, ConvertsOnlyWhenEveryCharacterSurvivesElseTakesTheShort
         {1252, L"C:\\what?\\r.exe", "C:\\what?\\r.exe"},  // a question mark of its own is no failure
         {1252, L"C:\\\u0100\\r.exe", std::nullopt},       // would become a look-alike "A"
         {1252, L"C:\\\u4e00\\r.exe", std::nullopt},       // would become the default "?"
-        {1252, L"C:\\\xd800\\r.exe", std::nullopt},       // a lone surrogate
         {CP_ACP, L"C:\\\u4e00\\\u0416.exe", "C:\\\xe4\xb8\x80\\\xd0\x96.exe"},  // UTF-8, from the manifest
+        {CP_ACP, L"C:\\\xd800\\r.exe", std::nullopt},     // a lone surrogate, which UTF-8 cannot hold
     };
-    for (const auto& [codePage, wide, narrow] : cases) {
-        EXPECT_EQ(ExactAnsiFromWide(wide, codePage), narrow) << testing::PrintToString(std::wstring(wide));
-        EXPECT_EQ(AnsiPathForStartupEntry(wide, codePage), narrow) << "no such file, so no short form";
-    }
+    for (const auto& [codePage, wide, narrow] : cases)
+        EXPECT_EQ(AnsiPathForStartupEntry(wide, codePage), narrow) << testing::PrintToString(std::wstring(wide));
 
+    // The file exists: its short form names it in any code page.
     TempDir folder;
-    const std::wstring path = (std::filesystem::path(folder.PathOf("x")).parent_path() / L"\u4e00 curve.exe").wstring();
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring path = WideFromAnsi(folder.Write("\u4e00 curve.exe", {}), CP_UTF8);
     const std::optional<std::string> narrow = AnsiPathForStartupEntry(path.c_str(), 1252);
-    ASSERT_TRUE(narrow);
-    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(*narrow), path)) << *narrow;
+    EXPECT_TRUE(narrow && std::filesystem::equivalent(*narrow, path)) << narrow.value_or("none");
 }
