@@ -12,7 +12,7 @@ struct NullHandle {
 
 // Owns one handle and frees it with Free when the holder goes away. Move-only, so a
 // handle is never freed twice.
-template <class Handle, class Free, class None = NullHandle<Handle>>
+template <class Handle, class Free, class Empty = NullHandle<Handle>>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -29,17 +29,17 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     Handle Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != None::Value(); }
+    explicit operator bool() const { return m_handle != Empty::Value(); }
     // Gives up ownership, for a handle that the window system or a stream takes over.
-    Handle Release() { return std::exchange(m_handle, None::Value()); }
+    Handle Release() { return std::exchange(m_handle, Empty::Value()); }
     // Frees the handle held, if any, and holds the one given.
-    void Reset(Handle handle = None::Value())
+    void Reset(Handle handle = Empty::Value())
     {
         const Handle old = std::exchange(m_handle, handle);
-        if (old != None::Value())
+        if (old != Empty::Value())
             Free{}(old);
     }
 
 private:
-    Handle m_handle = None::Value();
+    Handle m_handle = Empty::Value();
 };
