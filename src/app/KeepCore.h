@@ -16,7 +16,7 @@ struct KeepWake {
         Event,    // a resume, an unlock, a display change: `cause` names it in the log
         NewRamp,  // the window wrote `ramp` to the display: keep that one from now on
         Stop,     // asked to end: "/release", a newer keeper, the end of the session, a signal
-        Gone,     // the display system went away, after a line that says so
+        Gone,     // the keeper can wait no longer (the display system went away), after a line that says so
     };
     Kind kind = Kind::Due;
     const char* cause = nullptr;  // a string literal

@@ -217,6 +217,7 @@ private:
     CKeeperWnd m_window;
     KernelObject m_mutex;
     KernelObject m_stop;
+    int m_display = 0;
 };
 
 bool Win32KeepPort::TakeOver(int displayIndex)
@@ -229,11 +230,16 @@ bool Win32KeepPort::TakeOver(int displayIndex)
     // A stop meant for the keeper before, set as it was ending, is not for this one.
     if (m_stop)
         ResetEvent(m_stop.Get());
-    return m_stop && m_window.Create(displayIndex);
+    m_display = displayIndex;
+    return static_cast<bool>(m_stop);
 }
 
+// The window is made once the ramp is on the display: the main window finds a keeper
+// by it, and a ramp it hands over earlier would be overwritten by the keeper's own.
 KeepWake Win32KeepPort::Wait(Clock::time_point until)
 {
+    if (!m_window.m_hWnd && !m_window.Create(m_display))
+        return KeepWake::Of(KeepWake::Kind::Gone);
     for (;;) {
         if (!m_wakes.empty()) {
             KeepWake wake = m_wakes.front();
