@@ -4,11 +4,7 @@
 
 #include "framework/Handles.h"
 
-namespace {
-
 constexpr int kControlId = 1002;
-
-} // namespace
 
 DiagramHarness::DiagramHarness(const GammaRamp& ramp, int width, int height, bool visible)
     : m_control(&ramp)
@@ -32,39 +28,30 @@ void DiagramHarness::Paint()
     const RECT client = m_control.GetClientRect();
     m_width = client.right;
     m_height = client.bottom;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Top-down rows of 32 bits.
+    BITMAPINFO info{.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER), .biWidth = m_width, .biHeight = -m_height,
+                                  .biPlanes = 1, .biBitCount = 32, .biCompression = BI_RGB, .biSizeImage = 0,
+                                  .biXPelsPerMeter = 0, .biYPelsPerMeter = 0, .biClrUsed = 0, .biClrImportant = 0},
+                    .bmiColors = {}};
     void* bits = nullptr;
     DeviceContext dc(CreateCompatibleDC(nullptr));
     Bitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     m_pixels.assign(static_cast<std::size_t>(m_width) * m_height, 0);
     if (!bitmap)
         return;
-    {
-        SelectGuard select(dc.Get(), bitmap.Get());
-        const HGDIOBJ entryPen = GetCurrentObject(dc.Get(), OBJ_PEN);
-        DrawInto(dc.Get());
-        GdiFlush();
-        std::copy_n(static_cast<const std::uint32_t*>(bits), m_pixels.size(), m_pixels.begin());
-        m_contextIntact =
-            GetObjectType(dc.Get()) == OBJ_MEMDC && GetCurrentObject(dc.Get(), OBJ_PEN) == entryPen;
-    }
+    // Declared after the bitmap, so that the bitmap is deselected before it is deleted.
+    SelectGuard select(dc.Get(), bitmap.Get());
+    const HGDIOBJ entryPen = GetCurrentObject(dc.Get(), OBJ_PEN);
+    DrawInto(dc.Get());
+    GdiFlush();
+    std::copy_n(static_cast<const std::uint32_t*>(bits), m_pixels.size(), m_pixels.begin());
+    m_contextIntact = GetObjectType(dc.Get()) == OBJ_MEMDC && GetCurrentObject(dc.Get(), OBJ_PEN) == entryPen;
 }
 
 void DiagramHarness::DrawInto(HDC hdc)
 {
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_STATIC;
-    item.CtlID = kControlId;
-    item.itemAction = ODA_DRAWENTIRE;
-    item.hwndItem = m_control.m_hWnd;
-    item.hDC = hdc;
-    item.rcItem = m_control.GetClientRect();
+    DRAWITEMSTRUCT item{.CtlType = ODT_STATIC, .CtlID = kControlId, .itemID = 0, .itemAction = ODA_DRAWENTIRE,
+                        .itemState = 0, .hwndItem = m_control.m_hWnd, .hDC = hdc, .rcItem = m_control.GetClientRect(),
+                        .itemData = 0};
     SendMessageA(m_parent.m_hWnd, WM_DRAWITEM, kControlId, reinterpret_cast<LPARAM>(&item));
 }

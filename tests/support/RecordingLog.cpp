@@ -9,42 +9,31 @@
 
 namespace {
 
-// Reached through a function so that lines logged while other globals are made are kept.
-std::vector<std::string>& Lines()
-{
-    static std::vector<std::string> lines;
-    return lines;
-}
-
-LogForwarder g_forwarder = nullptr;
+// Constant-initialised, so that lines logged while other globals are made are kept.
+constinit std::vector<std::string> g_lines;
 
 void Record(bool isError, const char* format, std::va_list args)
 {
     std::va_list copy;
     va_copy(copy, args);
-    if (g_forwarder)
-        g_forwarder(format, copy);
+    if (g_logForwarder)
+        g_logForwarder(format, copy);
     va_end(copy);
     char text[4096];  // longer than any line the program logs
     std::vsnprintf(text, sizeof(text), format, args);
-    Lines().push_back((isError ? "! " : "") + std::string(text));
+    g_lines.push_back((isError ? "! " : "") + std::string(text));
 }
 
 } // namespace
 
 const std::vector<std::string>& LoggedTexts()
 {
-    return Lines();
+    return g_lines;
 }
 
 void ClearLog()
 {
-    Lines().clear();
-}
-
-void SetLogForwarder(LogForwarder forwarder)
-{
-    g_forwarder = forwarder;
+    g_lines.clear();
 }
 
 void LogMessage(const char* format, ...)

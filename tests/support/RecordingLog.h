@@ -11,4 +11,4 @@ void ClearLog();
 
 // Where recorded lines also go, for programs that show them too; none by default.
 using LogForwarder = void (*)(const char* format, std::va_list args);
-void SetLogForwarder(LogForwarder forwarder);
+inline LogForwarder g_logForwarder = nullptr;

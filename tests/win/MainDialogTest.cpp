@@ -76,7 +76,7 @@ protected:
     {
         app.InitApplication();
         app.SetRegistryKey(company.c_str());
-        SetLogForwarder(&AddLogLineToMainDialog);
+        g_logForwarder = &AddLogLineToMainDialog;
         dialog.SetFileChooser([this](const FileRequest& request, CWnd&) {
             requests.push_back(request);
             return answer;
