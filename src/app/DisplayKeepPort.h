@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/KeepCore.h"
 #include "app/KeepLog.h"
 #include "app/SilentApply.h"
+#include "base/Log.h"
 #include "base/UserFolders.h"
 #include "lut/DisplayAccess.h"
 
@@ -32,16 +34,19 @@ public:
     }
     bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
     // keep.log in the program's state folder, made when missing. A line that cannot
-    // be written is dropped: the keeper goes on keeping.
+    // be written is dropped, and said so of once: the keeper goes on keeping.
     void Log(const std::string& line) override
     {
         if (!m_logFolder)
             return;
         std::error_code error;
         std::filesystem::create_directories(*m_logFolder, error);
-        AppendKeepLogLine(*m_logFolder / "keep.log", line);
+        const std::filesystem::path file = *m_logFolder / "keep.log";
+        if (!AppendKeepLogLine(file, line) && !std::exchange(m_saidUnwritable, true))
+            LogError("rampwise: %s cannot be written: the keeper goes on without its log", file.string().c_str());
     }
 
 private:
     std::optional<std::filesystem::path> m_logFolder;
+    bool m_saidUnwritable = false;
 };

@@ -4,6 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 std::string FormatKeepLogLine(std::time_t when, int displayIndex, const char* cause, int largestDifference)
 {
     std::tm local{};
@@ -24,18 +30,28 @@ bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& lin
 {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
+    bool anew = false;
     if (!error && size + line.size() + 1 > cap) {
         std::filesystem::path older = path;
         older += ".1";
         std::filesystem::rename(path, older, error);
+        anew = static_cast<bool>(error);
     }
+    const std::string text = line + "\n";
 #ifdef _WIN32
-    std::FILE* out = _wfopen(path.c_str(), L"ab");
-#else
-    std::FILE* out = std::fopen(path.c_str(), "ab");
-#endif
+    std::FILE* out = _wfopen(path.c_str(), anew ? L"wb" : L"ab");
     if (!out)
         return false;
-    const bool written = std::fprintf(out, "%s\n", line.c_str()) > 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
     return std::fclose(out) == 0 && written;
+#else
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (anew ? O_TRUNC : O_APPEND),
+                        0644);
+    if (fd < 0)
+        return false;
+    struct stat status {};
+    const bool written = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                         write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    return close(fd) == 0 && written;
+#endif
 }

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -28,6 +29,7 @@
 #include "base/FileDescriptor.h"
 #include "base/Log.h"
 #include "base/UserFolders.h"
+#include "lut/X11Display.h"
 #include "lut/X11Events.h"
 
 namespace {
@@ -47,25 +49,39 @@ sigset_t EndingSignals()
     return signals;
 }
 
-// $XDG_RUNTIME_DIR/rampwise: without the runtime folder there is no keeper.
-std::optional<fs::path> LockFolder()
+// $XDG_RUNTIME_DIR/rampwise, opened when it is the user's alone: another user who
+// could make files in it could hold this user's locks, or make them follow a link.
+// Nothing, after a line that says why, otherwise; without the runtime folder there is
+// no keeper.
+FileDescriptor OpenLockFolder(fs::path& folder)
 {
-    std::optional<fs::path> folder = ProgramFolder(UserFolder::Runtime);
-    if (!folder)
+    const std::optional<fs::path> found = ProgramFolder(UserFolder::Runtime);
+    if (!found) {
         LogError("rampwise: XDG_RUNTIME_DIR is not set: keepers need it for their lock files");
-    return folder;
+        return {};
+    }
+    folder = *found;
+    std::string why;
+    FileDescriptor opened = OpenPrivateFolder(folder, why);
+    if (!opened)
+        LogError("rampwise: the lock folder %s cannot be used: %s", folder.c_str(), why.c_str());
+    return opened;
 }
 
-// The lock file of a display of the server that DISPLAY names. ":0" and ":0.1" name
-// one server, whose displays are counted across its screens.
-fs::path LockPath(const fs::path& folder, int displayIndex)
+// The name of the lock file of a display of the server that DISPLAY names, however it
+// is spelt: ":0", ":0.1", "unix:0" and "localhost:0" all name the server ":0", whose
+// displays are counted across its screens.
+std::string LockName(int displayIndex)
 {
     std::string server = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    if (const std::size_t colon = server.rfind(':'); colon != std::string::npos)
+    if (const std::size_t colon = server.rfind(':'); colon != std::string::npos) {
         server.erase(std::min(server.size(), server.find('.', colon)));
+        if (const std::string_view host(server.data(), colon); host == "unix" || host == "localhost")
+            server.erase(0, colon);
+    }
     for (char& c : server)
         c = c == '/' ? '_' : c;
-    return folder / (std::string(kLockPrefix) + server + "-" + std::to_string(displayIndex) + std::string(kLockSuffix));
+    return std::string(kLockPrefix) + server + "-" + std::to_string(displayIndex) + std::string(kLockSuffix);
 }
 
 // The pid that the holder of the lock wrote into the file, or 0.
@@ -151,12 +167,13 @@ private:
 bool PosixKeepPort::TakeOver(int displayIndex)
 {
     m_display = displayIndex;
-    const std::optional<fs::path> folder = LockFolder();
-    if (!folder)
+    fs::path folder;
+    const FileDescriptor lockFolder = OpenLockFolder(folder);
+    if (!lockFolder)
         return false;
-    mkdir(folder->c_str(), 0700);
-    const fs::path path = LockPath(*folder, displayIndex);
-    m_lock = FileDescriptor(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    const std::string name = LockName(displayIndex);
+    const fs::path path = folder / name;
+    m_lock = FileDescriptor(openat(lockFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!m_lock) {
         LogError("rampwise: %s cannot be opened (error %d)", path.c_str(), errno);
         return false;
@@ -214,27 +231,33 @@ int RunKeeper(const LaunchArguments& arguments)
 
 int ReleaseKeepers(const LaunchArguments& arguments)
 {
-    const std::optional<fs::path> folder = LockFolder();
-    if (!folder)
+    // A display number names a display of the server that DISPLAY names.
+    if (!arguments.ReleasesAll() && X11ServerName() == "DISPLAY is not set") {
+        LogError("rampwise: cannot connect to the X server (%s)", X11ServerName().c_str());
         return 1;
-    std::vector<fs::path> files;
+    }
+    fs::path folder;
+    const FileDescriptor lockFolder = OpenLockFolder(folder);
+    if (!lockFolder)
+        return 1;
+    std::vector<std::string> names;
     if (!arguments.ReleasesAll()) {
-        files.push_back(LockPath(*folder, arguments.DisplayIndex()));
+        names.push_back(LockName(arguments.DisplayIndex()));
     } else {
         std::error_code error;
-        for (const fs::directory_entry& entry : fs::directory_iterator(*folder, error)) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
             const std::string name = entry.path().filename().string();
             if (name.starts_with(kLockPrefix) && name.ends_with(kLockSuffix))
-                files.push_back(entry.path());
+                names.push_back(name);
         }
     }
     int status = 0;
-    for (const fs::path& path : files) {
+    for (const std::string& name : names) {
         // No file: that display never had a keeper.
-        const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+        const FileDescriptor file(openat(lockFolder.Get(), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
         if (!file)
             continue;
-        status = TakeLock(file.Get(), path) ? status : 1;
+        status = TakeLock(file.Get(), folder / name) ? status : 1;
     }
     return status;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -135,6 +136,8 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
     }
 }
 
+// The log and the one before stay near their cap, also when the one before cannot be
+// replaced.
 TEST(KeepLog, RotatesOnceTheFileWouldPassItsCap)
 {
     const TempDir dir;
@@ -144,4 +147,9 @@ TEST(KeepLog, RotatesOnceTheFileWouldPassItsCap)
         ASSERT_TRUE(AppendKeepLogLine(log, line, 2 * (line.size() + 1)));
     EXPECT_EQ(dir.Read("keep.log").size(), line.size() + 1);
     EXPECT_EQ(dir.Read("keep.log.1").size(), 2 * (line.size() + 1));
+    std::filesystem::remove(log + ".1");
+    std::filesystem::create_directory(log + ".1");
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(AppendKeepLogLine(log, line, 2 * (line.size() + 1)));
+    EXPECT_EQ(dir.Read("keep.log").size(), line.size() + 1);
 }

@@ -75,6 +75,10 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
         {"second keeper takes over", program + " /pt " + files.Write("second.lut", LutFileBytes(second)) +
                                          " 0 /keep & sleep 2 && " + reset, 0, &second, periodic},
         {"release of the display", program + " /release 0", 0, nullptr},
+        {"release under another spelling of the server", "DISPLAY=unix$DISPLAY.0 " + program + " /release 0", 0, nullptr},
+        // Writing its log must never hold the keeper: the line is dropped.
+        {"a FIFO where the log goes", "log=$XDG_STATE_HOME/rampwise/keep.log; mkdir -p ${log%/*} && mkfifo $log && " +
+                                          reset + " && sleep 6 && rm $log", std::nullopt, &first},
         {"release of every keeper", program + " /release", 0, nullptr},
         {"SIGTERM", "kill -TERM $KEEPER", 0, nullptr},
         {"SIGINT", "kill -INT $KEEPER", 0, nullptr},
@@ -116,4 +120,32 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
         if (kill(std::atoi(std::getenv("SERVER")), SIGTERM) == 0)
             Eventually([&] { return !std::filesystem::exists("/tmp/.X" + display.substr(1) + "-lock"); }, 10000);
     }
+}
+
+// A keeper or a release that cannot use its lock folder safely, or has no server to
+// name, says why at once and writes nothing.
+TEST(LinuxKeeper, RefusesAtOnceWhatItCannotUseSafely)
+{
+    const TempDir home;
+    mkdir(home.PathOf("run").c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", home.PathOf("run").c_str(), 1);
+    ASSERT_NE(StartServer(home.PathOf("x")), "");
+    const std::string keep = std::string(RAMPWISE_PROGRAM) + " /pt " + home.Write("a.lut", LutFileBytes(DistinctRamp())) +
+                             " 0 /keep", folder = "$XDG_RUNTIME_DIR/rampwise";
+    const auto table = ReadCrtcGamma("DUMMY0");
+    // {shell command, the line it prints}
+    const std::pair<std::string, std::string> cases[] = {
+        {"mkdir -m 0777 " + folder + " && " + keep, "the folder must be yours alone"},
+        {"rmdir " + folder + " && ln -s /tmp " + folder + " && " + RAMPWISE_PROGRAM + " /release", "cannot be used"},
+        {"unset DISPLAY && " + std::string(RAMPWISE_PROGRAM) + " /release 0", "(DISPLAY is not set)"},
+    };
+    for (const auto& [command, line] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(std::system(("timeout 5 bash -c '" + command + "' 2>" + home.PathOf("err")).c_str()), 256) << command;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << command;
+        const std::vector<std::uint8_t> said = home.Read("err");
+        EXPECT_NE(std::string(said.begin(), said.end()).find(line), std::string::npos) << command;
+    }
+    EXPECT_EQ(ReadCrtcGamma("DUMMY0"), table);
+    kill(std::atoi(std::getenv("SERVER")), SIGTERM);
 }
