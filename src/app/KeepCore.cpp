@@ -36,7 +36,15 @@ int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
     if (!port.LoadSource(arguments, ramp))
         return 1;
     // The keeper before ends before the ramp is written: it would write its own back.
-    if (!port.TakeOver(index) || !port.Apply(index, ramp))
+    switch (port.TakeOver(index)) {
+    case KeepPort::TakeOverResult::Taken:
+        break;
+    case KeepPort::TakeOverResult::Failed:
+        return 1;
+    case KeepPort::TakeOverResult::Superseded:
+        return 0;
+    }
+    if (!port.Apply(index, ramp))
         return 1;
     KeptDisplay display(port, index);
     KeepSchedule schedule(clock.Now());

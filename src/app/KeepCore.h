@@ -53,9 +53,13 @@ public:
 
     // Loads the command line's source; says why when it cannot.
     virtual bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) = 0;
-    // Ends the display's keeper, if it has one, and is the display's keeper from then
-    // on, ready to wait; false, after a line that says why, when that cannot be.
-    virtual bool TakeOver(int displayIndex) = 0;
+    enum class TakeOverResult {
+        Taken,       // the display's keeper from now on, ready to wait
+        Failed,      // after a line that says why
+        Superseded,  // a /keep that came later claimed the display meanwhile
+    };
+    // Claims the display, ends its keeper, if it has one, and takes its place.
+    virtual TakeOverResult TakeOver(int displayIndex) = 0;
     // Writes the ramp and reads it back: true when the display holds it; says why not.
     virtual bool Apply(int displayIndex, const GammaRamp& ramp) = 0;
     // What shows a picture at the index now (an output's or a device's name); nothing
@@ -74,5 +78,6 @@ public:
 // again when it no longer holds it, until asked to stop (status 0) or until the display
 // system goes (status 1). A source that cannot be loaded, a take-over that fails or a
 // display that does not take the ramp end it with status 1; in the first two cases
-// nothing is written.
+// nothing is written. The last /keep of a display wins: one that a later one
+// supersedes while it waits for the display writes nothing and ends with status 0.
 int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock);

@@ -16,6 +16,11 @@ std::string KeeperStopEventName(int displayIndex)
     return "Local\\RampwiseKeeperStop." + std::to_string(displayIndex);
 }
 
+std::string KeeperClaimName(int displayIndex)
+{
+    return "Local\\RampwiseKeeperClaim." + std::to_string(displayIndex);
+}
+
 bool OfferRampToKeeper(int displayIndex, const GammaRamp& ramp)
 {
     const HWND keeper = FindWindowA(kKeeperWindowClass, KeeperWindowTitle(displayIndex).c_str());

@@ -115,19 +115,51 @@ bool HoldsLock(pid_t pid, int fd)
     return held;
 }
 
+// A /keep claims its display before it waits for the lock: the claim file beside the
+// lock holds the pid of the last one that did, written in one write of one width.
+// The last /keep wins: a waiter that finds a later claim gives up.
+class DisplayClaim {
+public:
+    DisplayClaim() = default;
+    DisplayClaim(int folder, const std::string& lockName)
+        : m_file(openat(folder, (lockName.substr(0, lockName.size() - kLockSuffix.size()) + ".claim").c_str(),
+                        O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
+    {
+        char text[kWidth + 1];
+        std::snprintf(text, sizeof(text), "%*d", static_cast<int>(kWidth), static_cast<int>(getpid()));
+        if (m_file && pwrite(m_file.Get(), text, kWidth, 0) != static_cast<ssize_t>(kWidth))
+            m_file.Reset();
+    }
+    // Whether a later /keep has claimed the display since.
+    bool Superseded() const
+    {
+        char text[kWidth + 1] = {};
+        return m_file && pread(m_file.Get(), text, kWidth, 0) == static_cast<ssize_t>(kWidth) &&
+               std::atol(text) != getpid();
+    }
+
+private:
+    static constexpr std::size_t kWidth = 15;
+    FileDescriptor m_file;
+};
+
 // Takes the lock of the open file, asking its holder to end first. The signal goes
 // through a pidfd, and only while the kernel lists that process as the holder: a
-// process that merely got a keeper's old pid is never signalled. False when the lock
-// is still held after kKeeperEndSeconds.
-bool TakeLock(int fd, const fs::path& path)
+// process that merely got a keeper's old pid is never signalled. Failed when the lock
+// is still held after kKeeperEndSeconds; Superseded, without a signal sent or the lock
+// kept, when a later claim of the display came meanwhile.
+KeepPort::TakeOverResult TakeLock(int fd, const fs::path& path, const DisplayClaim& claim = {})
 {
+    using Result = KeepPort::TakeOverResult;
     const auto deadline = Clock::now() + std::chrono::seconds(kKeeperEndSeconds);
     pid_t signalled = 0;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (claim.Superseded())
+            return Result::Superseded;
         if ((errno != EWOULDBLOCK && errno != EINTR) || Clock::now() >= deadline) {
             LogError("rampwise: the keeper that holds %s did not end within %d seconds", path.c_str(),
                      kKeeperEndSeconds);
-            return false;
+            return Result::Failed;
         }
         // A holder that has not written its pid yet is asked on the next round.
         if (const pid_t holder = WrittenPid(fd); holder > 0 && holder != signalled) {
@@ -139,7 +171,7 @@ bool TakeLock(int fd, const fs::path& path)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return true;
+    return claim.Superseded() ? Result::Superseded : Result::Taken;
 }
 
 // The lock file, the ending signals and the X server's change events.
@@ -153,7 +185,7 @@ public:
         pthread_sigmask(SIG_BLOCK, &ending, nullptr);
     }
 
-    bool TakeOver(int displayIndex) override;
+    TakeOverResult TakeOver(int displayIndex) override;
     std::optional<std::string> DisplayAt(int displayIndex) override { return m_watch->OutputName(displayIndex); }
     KeepWake Wait(Clock::time_point until) override;
 
@@ -164,37 +196,38 @@ private:
     std::optional<X11ChangeWatch> m_watch;
 };
 
-bool PosixKeepPort::TakeOver(int displayIndex)
+KeepPort::TakeOverResult PosixKeepPort::TakeOver(int displayIndex)
 {
     m_display = displayIndex;
     fs::path folder;
     const FileDescriptor lockFolder = OpenLockFolder(folder);
     if (!lockFolder)
-        return false;
+        return TakeOverResult::Failed;
     const std::string name = LockName(displayIndex);
     const fs::path path = folder / name;
     m_lock = FileDescriptor(openat(lockFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!m_lock) {
         LogError("rampwise: %s cannot be opened (error %d)", path.c_str(), errno);
-        return false;
+        return TakeOverResult::Failed;
     }
-    if (!TakeLock(m_lock.Get(), path))
-        return false;
+    if (const TakeOverResult taken = TakeLock(m_lock.Get(), path, DisplayClaim(lockFolder.Get(), name));
+        taken != TakeOverResult::Taken)
+        return taken;
     const std::string pid = std::to_string(getpid()) + "\n";
     if (ftruncate(m_lock.Get(), 0) != 0 ||
         pwrite(m_lock.Get(), pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size())) {
         LogError("rampwise: %s cannot be written (error %d)", path.c_str(), errno);
-        return false;
+        return TakeOverResult::Failed;
     }
     const sigset_t ending = EndingSignals();
     m_signals = FileDescriptor(signalfd(-1, &ending, SFD_CLOEXEC));
     if (!m_signals) {
         LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept", errno,
                  displayIndex);
-        return false;
+        return TakeOverResult::Failed;
     }
     m_watch.emplace();
-    return true;
+    return TakeOverResult::Taken;
 }
 
 KeepWake PosixKeepPort::Wait(Clock::time_point until)
@@ -257,7 +290,7 @@ int ReleaseKeepers(const LaunchArguments& arguments)
         const FileDescriptor file(openat(lockFolder.Get(), name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
         if (!file)
             continue;
-        status = TakeLock(file.Get(), folder / name) ? status : 1;
+        status = TakeLock(file.Get(), folder / name) == KeepPort::TakeOverResult::Taken ? status : 1;
     }
     return status;
 }

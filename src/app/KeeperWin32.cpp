@@ -152,20 +152,56 @@ LRESULT CKeeperWnd::OnEndSession(WPARAM ending, LPARAM)
     return 0;
 }
 
-// Ends the display's keeper, if it has one, and waits until it has ended; false when
+// A /keep claims its display before it waits for the display's keeper to end: the
+// shared value holds the process id of the last one that did. The last /keep wins: a
+// waiter that finds a later claim gives up.
+class DisplayClaim {
+public:
+    explicit DisplayClaim(int displayIndex)
+        : m_mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG),
+                                       KeeperClaimName(displayIndex).c_str())),
+          m_value(m_mapping ? static_cast<LONG*>(MapViewOfFile(m_mapping.Get(), FILE_MAP_WRITE, 0, 0, sizeof(LONG)))
+                            : nullptr)
+    {
+        if (m_value)
+            InterlockedExchange(m_value, static_cast<LONG>(GetCurrentProcessId()));
+    }
+    ~DisplayClaim()
+    {
+        if (m_value)
+            UnmapViewOfFile(m_value);
+    }
+    DisplayClaim(const DisplayClaim&) = delete;
+    DisplayClaim& operator=(const DisplayClaim&) = delete;
+
+    // Whether a later /keep has claimed the display since.
+    bool Superseded() const
+    {
+        return m_value && InterlockedCompareExchange(m_value, 0, 0) != static_cast<LONG>(GetCurrentProcessId());
+    }
+
+private:
+    KernelObject m_mapping;
+    LONG* m_value;
+};
+
+// Ends the display's keeper, if it has one, and waits until it has ended: Failed when
 // it did not end in time. With `takeOver` the caller gets the mutex and is the
-// display's keeper from then on.
-bool EndKeeper(int displayIndex, KernelObject* takeOver)
+// display's keeper from then on, unless `claim` is superseded meanwhile.
+KeepPort::TakeOverResult EndKeeper(int displayIndex, KernelObject* takeOver, const DisplayClaim* claim = nullptr)
 {
+    using Result = KeepPort::TakeOverResult;
     const std::string mutexName = KeeperMutexName(displayIndex), stopName = KeeperStopEventName(displayIndex);
     KernelObject mutex(takeOver ? CreateMutexA(nullptr, FALSE, mutexName.c_str())
                                 : OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, mutexName.c_str()));
-    if (!mutex)
-        return !takeOver;  // no keeper to end; a keeper that cannot make its mutex cannot keep
+    if (!mutex)  // no keeper to end; a keeper that cannot make its mutex cannot keep
+        return takeOver ? Result::Failed : Result::Taken;
     // The stop is asked for again and again: a keeper that holds the mutex may not have
     // made its stop event yet, or may be clearing a stop meant for the one before it.
     bool ended = false;
     for (DWORD waited = 0; !ended && waited < kEndWaitMs; waited += kStopRepeatMs) {
+        if (claim && claim->Superseded())
+            return Result::Superseded;
         ended = WaitForSingleObject(mutex.Get(), waited == 0 ? 0 : kStopRepeatMs) != WAIT_TIMEOUT;
         if (!ended) {
             if (KernelObject stop{OpenEventA(EVENT_MODIFY_STATE, FALSE, stopName.c_str())})
@@ -173,12 +209,13 @@ bool EndKeeper(int displayIndex, KernelObject* takeOver)
         }
     }
     if (!ended)
-        return false;
-    if (takeOver)
+        return Result::Failed;
+    if (takeOver && !(claim && claim->Superseded())) {
         *takeOver = std::move(mutex);
-    else
-        ReleaseMutex(mutex.Get());
-    return true;
+        return Result::Taken;
+    }
+    ReleaseMutex(mutex.Get());
+    return takeOver ? Result::Superseded : Result::Taken;
 }
 
 // The adapter's device name at the index, when a monitor is attached to it.
@@ -206,7 +243,7 @@ public:
             ReleaseMutex(m_mutex.Get());
     }
 
-    bool TakeOver(int displayIndex) override;
+    TakeOverResult TakeOver(int displayIndex) override;
     // A display that cannot be read (unplugged, or the session is not on the console)
     // is waited for: the next check looks again.
     std::optional<std::string> DisplayAt(int displayIndex) override { return DeviceWithMonitor(displayIndex); }
@@ -220,18 +257,19 @@ private:
     int m_display = 0;
 };
 
-bool Win32KeepPort::TakeOver(int displayIndex)
+KeepPort::TakeOverResult Win32KeepPort::TakeOver(int displayIndex)
 {
+    const DisplayClaim claim(displayIndex);
     KernelObject mutex;
-    if (!EndKeeper(displayIndex, &mutex))
-        return false;
+    if (const TakeOverResult taken = EndKeeper(displayIndex, &mutex, &claim); taken != TakeOverResult::Taken)
+        return taken;
     m_mutex = std::move(mutex);
     m_stop = KernelObject(CreateEventA(nullptr, FALSE, FALSE, KeeperStopEventName(displayIndex).c_str()));
     // A stop meant for the keeper before, set as it was ending, is not for this one.
     if (m_stop)
         ResetEvent(m_stop.Get());
     m_display = displayIndex;
-    return static_cast<bool>(m_stop);
+    return m_stop ? TakeOverResult::Taken : TakeOverResult::Failed;
 }
 
 // The window is made once the ramp is on the display: the main window finds a keeper
@@ -293,6 +331,6 @@ int ReleaseKeepers(const LaunchArguments& arguments)
         displays.push_back(arguments.DisplayIndex());
     bool allEnded = true;
     for (const int display : displays)
-        allEnded = EndKeeper(display, nullptr) && allEnded;
+        allEnded = EndKeeper(display, nullptr) == KeepPort::TakeOverResult::Taken && allEnded;
     return allEnded ? 0 : 1;
 }

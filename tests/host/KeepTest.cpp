@@ -35,7 +35,8 @@ struct ScriptedSystem : KeepPort, KeepClock {
     };
     std::vector<Step> script;
     std::map<int, std::pair<std::string, GammaRamp>> displays{{0, {"DP-1", kReset}}};
-    bool loads = true, takesOver = true;
+    bool loads = true;
+    TakeOverResult takeOver = TakeOverResult::Taken;
     std::vector<std::string> trace;
     std::chrono::milliseconds now{0};
     std::size_t next = 0;
@@ -45,7 +46,7 @@ struct ScriptedSystem : KeepPort, KeepClock {
     std::time_t WallNow() override { return 0; }
     void Trace(const std::string& what) { trace.push_back(std::to_string(now.count()) + " " + what); }
     bool LoadSource(const LaunchArguments&, GammaRamp& ramp) override { return ramp = kKept, loads; }
-    bool TakeOver(int) override { return Trace("take"), takesOver; }
+    TakeOverResult TakeOver(int) override { return Trace("take"), takeOver; }
     bool Apply(int index, const GammaRamp& ramp) override { return Write(index, ramp); }
     std::optional<std::string> DisplayAt(int index) override
     {
@@ -110,7 +111,8 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
         std::vector<ScriptedSystem::Step> script;
         std::vector<std::string> trace;
         int status = 0;
-        bool loads = true, takesOver = true;
+        bool loads = true;
+        KeepPort::TakeOverResult takeOver = KeepPort::TakeOverResult::Taken;
     } cases[] = {
         {"nothing changes", {Wake(20000, Kind::Stop)}, {"0 take", "0 K"}},
         {"a reset waits for the periodic check", {Reset(1000), Wake(7000, Kind::Stop)},
@@ -125,12 +127,13 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
          {"0 take", "0 K", "7500 K", "7500 output change"}},
         {"the display system goes", {Reset(1000), Wake(2000, Kind::Gone)}, {"0 take", "0 K"}, 1},
         {"the source does not load", {}, {}, 1, false},
-        {"the keeper before does not end", {}, {"0 take"}, 1, true, false},
+        {"the keeper before does not end", {}, {"0 take"}, 1, true, KeepPort::TakeOverResult::Failed},
+        {"a later /keep claims the display first", {}, {"0 take"}, 0, true, KeepPort::TakeOverResult::Superseded},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedSystem system;
-        system.script = c.script, system.loads = c.loads, system.takesOver = c.takesOver;
+        system.script = c.script, system.loads = c.loads, system.takeOver = c.takeOver;
         EXPECT_EQ(RunKeep(ParseLaunchArguments({"/pt", "kept.lut", "0", "/keep"}), system, system), c.status);
         EXPECT_EQ(system.trace, c.trace);
     }

@@ -50,7 +50,7 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
     TempDir folder;
     const GammaRamp a = CurveRamp(1.6, 1.4, 1.2), b = CurveRamp(0.8, 0.9, 1.0), linear = CurveRamp(1, 1, 1);
     const std::string aLut = folder.Write("a.lut", LutFileBytes(a)), bLut = folder.Write("b.lut", LutFileBytes(b));
-    std::unique_ptr<ChildProcess> first, second;
+    std::unique_ptr<ChildProcess> first, second, earlier[2];
     DEVMODEA smaller{};
     smaller.dmSize = sizeof(smaller), smaller.dmPelsWidth = 1024, smaller.dmPelsHeight = 768, smaller.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     const auto keep = [](const std::string& lut) { return std::make_unique<ChildProcess>("rampwise /pt \"" + lut + "\" 0 /keep"); };
@@ -60,8 +60,19 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
         {"reset", ResetFromOutside, 0, a, "periodic check", true, false},
         {"mode change", [&] { ResetFromOutside(); ChangeDisplaySettingsExA(nullptr, &smaller, nullptr, CDS_FULLSCREEN, nullptr); }, 0, a, "display change", true, false},
         {"mode back", [] { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }, 0, a, nullptr, true, false},
-        {"keep b", [&] { second = keep(bLut); }, 0, b, nullptr, false, true},
-        {"release 1", [] { EXPECT_EQ(RunToEnd("rampwise /release 1"), 0u); }, 0, b, nullptr, false, true},
+        // The last of three that come close together wins.
+        {"keep a, a, b", [&] {
+             for (auto& e : earlier) {
+                 e = keep(aLut);
+                 Sleep(20);
+             }
+             second = keep(bLut);
+         }, 0, b, nullptr, false, true},
+        {"release 1", [&] {
+             EXPECT_EQ(RunToEnd("rampwise /release 1"), 0u);
+             for (auto& e : earlier)
+                 EXPECT_EQ(e->ExitCode(5000), 0u) << "a superseded /keep ends with status 0";
+         }, 0, b, nullptr, false, true},
         {"release all", [] { EXPECT_EQ(RunToEnd("rampwise /release"), 0u); }, 0, b, nullptr, false, false},
         {"reset", ResetFromOutside, 3500, linear, nullptr, false, false},
     };

@@ -74,6 +74,9 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
          std::nullopt, &first, periodic},
         {"second keeper takes over", program + " /pt " + files.Write("second.lut", LutFileBytes(second)) +
                                          " 0 /keep & sleep 2 && " + reset, 0, &second, periodic},
+        {"the last of three /keep wins, three times over",
+         "for i in 1 2 3; do for lut in " + firstLut + " " + firstLut + " " + files.PathOf("second.lut") + "; do " +
+             program + " /pt $lut 0 /keep & sleep 0.02; done; sleep 1; done", 0, &second},
         {"release of the display", program + " /release 0", 0, nullptr},
         {"release under another spelling of the server", "DISPLAY=unix$DISPLAY.0 " + program + " /release 0", 0, nullptr},
         // Writing its log must never hold the keeper: the line is dropped.
