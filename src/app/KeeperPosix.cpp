@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
-#include <sys/signalfd.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
@@ -178,7 +177,7 @@ KeepPort::TakeOverResult TakeLock(int fd, const fs::path& path, const DisplayCla
 class PosixKeepPort final : public DisplayKeepPort {
 public:
     // Blocked before any thread starts, so that every thread inherits the mask and the
-    // signals wait for the keeper's loop.
+    // signals wait for the thread that takes them.
     PosixKeepPort()
     {
         const sigset_t ending = EndingSignals();
@@ -192,7 +191,6 @@ public:
 private:
     int m_display = 0;
     FileDescriptor m_lock;
-    FileDescriptor m_signals;
     std::optional<X11ChangeWatch> m_watch;
 };
 
@@ -219,11 +217,18 @@ KeepPort::TakeOverResult PosixKeepPort::TakeOver(int displayIndex)
         LogError("rampwise: %s cannot be written (error %d)", path.c_str(), errno);
         return TakeOverResult::Failed;
     }
-    const sigset_t ending = EndingSignals();
-    m_signals = FileDescriptor(signalfd(-1, &ending, SFD_CLOEXEC));
-    if (!m_signals) {
-        LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept", errno,
-                 displayIndex);
+    // The ending signals have a thread of their own, so that they end the keeper at
+    // once, whatever it waits for (a stalled X server among them).
+    try {
+        std::thread([] {
+            const sigset_t ending = EndingSignals();
+            int signal = 0;
+            sigwait(&ending, &signal);
+            _exit(0);
+        }).detach();
+    } catch (const std::system_error& error) {
+        LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept",
+                 error.code().value(), displayIndex);
         return TakeOverResult::Failed;
     }
     m_watch.emplace();
@@ -244,11 +249,8 @@ KeepWake PosixKeepPort::Wait(Clock::time_point until)
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
         if (wait.count() <= 0)
             return KeepWake::Of(KeepWake::Kind::Due);
-        pollfd waitFor[] = {{m_watch->FileDescriptor(), POLLIN, 0}, {m_signals.Get(), POLLIN, 0}};
-        const int ready = poll(waitFor, 2, static_cast<int>(wait.count()));
-        if (ready > 0 && waitFor[1].revents != 0)
-            return KeepWake::Of(KeepWake::Kind::Stop);
-        if (ready == 0)
+        pollfd waitFor{m_watch->FileDescriptor(), POLLIN, 0};
+        if (poll(&waitFor, 1, static_cast<int>(wait.count())) == 0)
             return KeepWake::Of(KeepWake::Kind::Due);
     }
 }

@@ -74,12 +74,14 @@ struct X11Connection::Watch {
     xcb_connection_t* connection = nullptr;  // set once xcb_connect has returned
     bool released = false;                   // the owner waits no longer
     bool timedOut = false;
+    bool paused = false;                     // between the questions of a lasting connection
+    std::chrono::steady_clock::time_point deadline;
 
     // Runs on its own thread. Once the time is up, shutting the socket down ends
     // every wait of xcb: the connection reports an error and gives no more replies.
     // When the owner gave up before the server answered the connection, the thread
     // is left behind in xcb_connect and closes what it gets, if it ever returns.
-    static void Run(const std::shared_ptr<Watch>& watch, std::chrono::steady_clock::time_point deadline)
+    static void Run(const std::shared_ptr<Watch>& watch)
     {
         xcb_connection_t* c = xcb_connect(nullptr, nullptr);
         std::unique_lock lock(watch->mutex);
@@ -92,9 +94,19 @@ struct X11Connection::Watch {
         watch->changed.notify_all();
         if (xcb_connection_has_error(c) != 0)
             return;
-        if (!watch->changed.wait_until(lock, deadline, [&] { return watch->released; })) {
-            watch->timedOut = true;
-            shutdown(xcb_get_file_descriptor(c), SHUT_RDWR);
+        while (!watch->released) {
+            if (watch->paused) {
+                watch->changed.wait(lock);
+                continue;
+            }
+            const auto deadline = watch->deadline;
+            if (!watch->changed.wait_until(lock, deadline, [&] {
+                    return watch->released || watch->paused || watch->deadline != deadline;
+                })) {
+                watch->timedOut = true;
+                shutdown(xcb_get_file_descriptor(c), SHUT_RDWR);
+                return;
+            }
         }
     }
 };
@@ -102,7 +114,8 @@ struct X11Connection::Watch {
 X11Connection::X11Connection() : m_watch(std::make_shared<Watch>())
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kAnswerSeconds);
-    m_watcher = std::thread(Watch::Run, m_watch, deadline);
+    m_watch->deadline = deadline;
+    m_watcher = std::thread(Watch::Run, m_watch);
     std::unique_lock lock(m_watch->mutex);
     if (!m_watch->changed.wait_until(lock, deadline, [&] { return m_watch->connection != nullptr; })) {
         m_watch->released = true;
@@ -137,6 +150,16 @@ void X11Connection::StopClock()
     }
     m_watch->changed.notify_all();
     m_watcher.join();
+}
+
+void X11Connection::PauseClock(bool paused)
+{
+    {
+        const std::lock_guard lock(m_watch->mutex);
+        m_watch->paused = paused;
+        m_watch->deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kAnswerSeconds);
+    }
+    m_watch->changed.notify_all();
 }
 
 bool X11Connection::TimedOut() const

@@ -38,9 +38,11 @@ public:
     // connection then ends at once, without a reply.
     bool TimedOut() const;
     xcb_connection_t* Get() const { return m_connection; }
-    // Lifts the time limit: for a connection that waits for events as long as the
-    // program runs. Has no effect once the time has run out.
+    // Lifts the time limit for good. Has no effect once the time has run out.
     void StopClock();
+    // For a connection that waits for events as long as the program runs: paused, the
+    // server has no time limit; resumed, it has kAnswerSeconds from then on again.
+    void PauseClock(bool paused);
 
     // Waits for the reply to a request; an error answer is recorded and gives none.
     template <typename Reply, typename Cookie>

@@ -21,7 +21,7 @@ X11ChangeWatch::X11ChangeWatch()
          xcb_screen_next(&screen))
         m_connection.Check(xcb_randr_select_input_checked(c, screen.data->root, kChanges));
     m_open = m_connection.TakeError() == 0 && xcb_connection_has_error(c) == 0;
-    m_connection.StopClock();
+    m_connection.PauseClock(true);
 }
 
 const char* X11ChangeWatch::TakeChange()
@@ -46,6 +46,10 @@ std::optional<std::string> X11ChangeWatch::OutputName(int displayIndex)
     // A connection that never opened has nothing to ask: xcb has no connection then.
     if (!IsOpen())
         return std::nullopt;
+    // Every question has the connection's time limit: a stalled server must not hold
+    // the keeper for ever.
+    m_connection.PauseClock(false);
     std::optional<X11Output> output = FindX11Output(m_connection, displayIndex);
+    m_connection.PauseClock(true);
     return output ? std::optional(std::move(output->name)) : std::nullopt;
 }

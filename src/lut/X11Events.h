@@ -10,7 +10,7 @@
 class X11ChangeWatch {
 public:
     // Connects (within the connection's time limit), selects the change events on
-    // every screen, then lifts the time limit.
+    // every screen; from then on the server has the time limit for each question only.
     X11ChangeWatch();
 
     bool IsOpen() const { return m_open; }

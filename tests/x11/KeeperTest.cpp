@@ -84,6 +84,10 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
                                           reset + " && sleep 6 && rm $log", std::nullopt, &first},
         {"release of every keeper", program + " /release", 0, nullptr},
         {"SIGTERM", "kill -TERM $KEEPER", 0, nullptr},
+        // Within a second, while its check waits for the stalled server.
+        {"SIGTERM while the X server is stopped", "kill -STOP $SERVER && sleep 4 && kill -TERM $KEEPER && sleep 1; "
+                                                  "state=$(cut -d' ' -f3 /proc/$KEEPER/stat); kill -CONT $SERVER; [ $state = Z ]",
+         0, nullptr},
         {"SIGINT", "kill -INT $KEEPER", 0, nullptr},
         {"X server killed", "kill $SERVER", 1, nullptr},
     };
