@@ -85,7 +85,17 @@ Section
   ; An update replaces the program: a keeper of the old one would hold the file.
   Call ReleaseKeepers
   SetOutPath "$INSTDIR"
+  ; The program goes first: while a copy of it runs, it cannot be replaced, and
+  ; nothing else is changed either (the version recorded included).
+  SetOverwrite try
+  retry:
+  ClearErrors
   File "${STAGE}/${PROGRAM}"
+  ${If} ${Errors}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Rampwise is running. Close it, then choose Retry." /SD IDCANCEL IDRETRY retry
+    Abort "Rampwise is running; nothing was changed."
+  ${EndIf}
+  SetOverwrite on
   File "${STAGE}/README.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortCut "$SMPROGRAMS\Rampwise.lnk" "$INSTDIR\${PROGRAM}"

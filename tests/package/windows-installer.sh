@@ -30,6 +30,15 @@ check "the installed program applies a LUT file" wine "$folder_unix/rampwise.exe
 check "the Start menu has a shortcut" [ -f "$shortcut" ]
 check "the uninstall entry names the version" [ "$(value "$uninstall_key" DisplayVersion)" = "$version" ]
 
+# An update while the program's window is open changes nothing and says so by its status.
+set_value "$uninstall_key" DisplayVersion 0.0
+wine "$folder_unix/rampwise.exe" & window=$!
+sleep 3
+check "an update over the open window fails" sh -c "! wine '$setup' /S"
+check "and records no version" [ "$(value "$uninstall_key" DisplayVersion)" = 0.0 ]
+kill $window; wait $window 2>/dev/null
+check "the update runs once the window is closed" wine "$setup" /S
+
 # Two entries that start the installed program (the second named in other letter
 # case), one of another copy, one of another program, one of all users.
 set_value "$run_key" Rampwise "\"$program\" /pt \"C:\\cal.icm\" 0"
