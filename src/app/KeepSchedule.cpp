@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+// The checks of an event still to come give way to those of the event after it, so
+// that events that come close together (a storm of mode switches) make one series
+// of checks, timed from the last of them.
 void KeepSchedule::EventAt(Clock::time_point now, const char* cause)
 {
     using std::chrono::milliseconds;
+    m_checks.clear();
     for (const milliseconds delay : {milliseconds(500), milliseconds(2000), milliseconds(5000), milliseconds(15000)})
         m_checks.push_back({now + delay, cause});
-    std::stable_sort(m_checks.begin(), m_checks.end(), [](const Check& a, const Check& b) { return a.at < b.at; });
 }
 
 KeepSchedule::Clock::time_point KeepSchedule::NextCheck() const

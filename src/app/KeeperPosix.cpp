@@ -28,6 +28,7 @@
 #include "base/FileDescriptor.h"
 #include "base/Log.h"
 #include "base/UserFolders.h"
+#include "lut/DisplayAccessX11.h"
 #include "lut/X11Display.h"
 #include "lut/X11Events.h"
 
@@ -186,6 +187,15 @@ public:
 
     TakeOverResult TakeOver(int displayIndex) override;
     std::optional<std::string> DisplayAt(int displayIndex) override { return m_watch->OutputName(displayIndex); }
+    // Over the connection that hears the changes: a check costs no connection of its own.
+    std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) override
+    {
+        return m_watch->AskOver([&](X11Connection& c) { return CompareDisplayRamp(c, displayIndex, ramp); });
+    }
+    bool Write(int displayIndex, const GammaRamp& ramp) override
+    {
+        return m_watch->AskOver([&](X11Connection& c) { return WriteDisplayRamp(c, displayIndex, ramp); });
+    }
     KeepWake Wait(Clock::time_point until) override;
 
 private:

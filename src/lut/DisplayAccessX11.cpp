@@ -1,7 +1,8 @@
 // Display access through the gamma tables of X11 RandR CRTCs.
 
-#include "lut/DisplayAccess.h"
+#include "lut/DisplayAccessX11.h"
 
+#include "lut/DisplayAccess.h"
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -141,18 +142,32 @@ bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
     });
 }
 
-std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRamp& ramp)
+std::optional<RampDifference> CompareDisplayRamp(X11Connection& connection, int displayIndex, const GammaRamp& ramp)
 {
     std::optional<RampDifference> difference;
-    WithDisplayTable(displayIndex, [&](const DisplayTable& table) { difference = CompareWithRamp(table, ramp); });
+    const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
+    if (crtc)
+        ReceiveDisplayTable(connection, *crtc, xcb_randr_get_crtc_gamma(connection.Get(), crtc->crtc),
+                            [&](const DisplayTable& table) { difference = CompareWithRamp(table, ramp); });
     return difference;
+}
+
+std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRamp& ramp)
+{
+    X11Connection connection;
+    return CompareDisplayRamp(connection, displayIndex, ramp);
+}
+
+bool WriteDisplayRamp(X11Connection& connection, int displayIndex, const GammaRamp& ramp)
+{
+    const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
+    return crtc && ConfirmWrite(connection, SendDisplayTable(connection, *crtc, ramp));
 }
 
 bool WriteDisplayRamp(int displayIndex, const GammaRamp& ramp)
 {
     X11Connection connection;
-    const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
-    return crtc && ConfirmWrite(connection, SendDisplayTable(connection, *crtc, ramp));
+    return WriteDisplayRamp(connection, displayIndex, ramp);
 }
 
 // The read is sent right behind the write, so both take one round trip.

@@ -48,8 +48,6 @@ std::optional<std::string> X11ChangeWatch::OutputName(int displayIndex)
         return std::nullopt;
     // Every question has the connection's time limit: a stalled server must not hold
     // the keeper for ever.
-    m_connection.PauseClock(false);
-    std::optional<X11Output> output = FindX11Output(m_connection, displayIndex);
-    m_connection.PauseClock(true);
+    std::optional<X11Output> output = AskOver([&](X11Connection& c) { return FindX11Output(c, displayIndex); });
     return output ? std::optional(std::move(output->name)) : std::nullopt;
 }

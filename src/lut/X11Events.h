@@ -25,6 +25,16 @@ public:
     // The name of the output at the display index now, if one shows a picture there;
     // nothing when the watch is not open.
     std::optional<std::string> OutputName(int displayIndex);
+    // Asks the server over this connection what `ask` asks of it, with the
+    // connection's time limit: a keeper needs no connection of its own for a check.
+    template <typename Ask>
+    auto AskOver(Ask ask)
+    {
+        m_connection.PauseClock(false);
+        auto answer = ask(m_connection);
+        m_connection.PauseClock(true);
+        return answer;
+    }
 
 private:
     X11Connection m_connection;
