@@ -154,9 +154,10 @@ KeepPort::TakeOverResult TakeLock(int fd, const fs::path& path, const DisplayCla
     const auto deadline = Clock::now() + std::chrono::seconds(kKeeperEndSeconds);
     pid_t signalled = 0;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int why = errno;
         if (claim.Superseded())
             return Result::Superseded;
-        if ((errno != EWOULDBLOCK && errno != EINTR) || Clock::now() >= deadline) {
+        if ((why != EWOULDBLOCK && why != EINTR) || Clock::now() >= deadline) {
             LogError("rampwise: the keeper that holds %s did not end within %d seconds", path.c_str(),
                      kKeeperEndSeconds);
             return Result::Failed;
