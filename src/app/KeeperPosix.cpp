@@ -278,7 +278,7 @@ int RunKeeper(const LaunchArguments& arguments)
 int ReleaseKeepers(const LaunchArguments& arguments)
 {
     // A display number names a display of the server that DISPLAY names.
-    if (!arguments.ReleasesAll() && X11ServerName() == "DISPLAY is not set") {
+    if (const char* server = std::getenv("DISPLAY"); !arguments.ReleasesAll() && (!server || !*server)) {
         LogError("rampwise: cannot connect to the X server (%s)", X11ServerName().c_str());
         return 1;
     }
