@@ -20,9 +20,9 @@ class DisplayKeepPort : public KeepPort {
 public:
     DisplayKeepPort() : m_logFolder(ProgramFolder(UserFolder::State)) {}
 
-    bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) override
+    bool LoadSource(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp) override
     {
-        return LoadLaunchSourceOrSayWhy(arguments, ramp);
+        return LoadLaunchSourceOrSayWhy(arguments, displayIndex, ramp);
     }
     bool Apply(int displayIndex, const GammaRamp& ramp) override
     {

@@ -1,42 +1,66 @@
 #include "app/KeepCore.h"
 
+#include <algorithm>
+
 #include "app/KeepLog.h"
+#include "base/Log.h"
 
 namespace {
 
-// The display a keeper keeps: the one that had its number when it started. Another
-// one that takes the number while it is away is left alone.
-class KeptDisplay {
+// The monitor a keeper keeps, by the name that finds it wherever it is plugged in.
+class KeptMonitor {
 public:
-    KeptDisplay(KeepPort& port, int index) : m_port(port), m_index(index), m_name(port.DisplayAt(index)) {}
+    KeptMonitor(KeepPort& port, DisplayName name) : m_port(port), m_name(std::move(name)) {}
 
-    // Whether the display is there now, at its number.
-    bool IsThere()
-    {
-        const std::optional<std::string> now = m_port.DisplayAt(m_index);
-        if (!now || (m_name && now != m_name))
-            return false;
-        m_name = now;
-        return true;
-    }
+    const DisplayName& Name() const { return m_name; }
+    // Its index now; nothing while it is away, or while its identity is not its alone.
+    std::optional<int> Find() { return ChooseDisplay(m_name, m_port.Displays()).index; }
 
 private:
     KeepPort& m_port;
-    int m_index;
-    std::optional<std::string> m_name;
+    DisplayName m_name;
 };
+
+// The monitor that the command line names now, by its lasting name; nothing, after a
+// line that says why, when it names none.
+std::optional<DisplayName> NamedMonitor(const LaunchArguments& arguments, KeepPort& port)
+{
+    const std::vector<DisplayListing> displays = port.Displays();
+    const DisplayChoice choice = ChooseDisplay(ReadDisplayName(arguments.displayParameter), displays);
+    if (!choice.index) {
+        LogError("%s", choice.why.c_str());
+        return std::nullopt;
+    }
+    const auto display = std::find_if(displays.begin(), displays.end(),
+                                      [&](const DisplayListing& d) { return d.index == *choice.index; });
+    return LastingName(*display, displays);
+}
 
 } // namespace
 
+std::string KeptMonitorName(const std::string& displayArgument, const std::vector<DisplayListing>& displays)
+{
+    const DisplayName name = ReadDisplayName(displayArgument);
+    const DisplayChoice choice = ChooseDisplay(name, displays);
+    for (const DisplayListing& display : displays)
+        if (choice.index == display.index)
+            return LastingName(display, displays).Text();
+    return name.Text();
+}
+
 int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
 {
-    const int index = arguments.DisplayIndex();
+    const std::optional<DisplayName> named = NamedMonitor(arguments, port);
+    if (!named)
+        return 1;
+    KeptMonitor monitor(port, *named);
     GammaRamp ramp;
-    // Loaded first: a source that cannot be loaded leaves the display's keeper running.
-    if (!port.LoadSource(arguments, ramp))
+    // Loaded first: a source that cannot be loaded leaves the monitor's keeper running.
+    std::optional<int> index = monitor.Find();
+    if (!index || !port.LoadSource(arguments, *index, ramp))
         return 1;
     // The keeper before ends before the ramp is written: it would write its own back.
-    switch (port.TakeOver(index)) {
+    switch (port.TakeOver(monitor.Name().Text())) {
     case KeepPort::TakeOverResult::Taken:
         break;
     case KeepPort::TakeOverResult::Failed:
@@ -44,17 +68,19 @@ int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
     case KeepPort::TakeOverResult::Superseded:
         return 0;
     }
-    if (!port.Apply(index, ramp))
+    // The take-over may have taken a while: the monitor is looked for again.
+    index = monitor.Find();
+    if (!index || !port.Apply(*index, ramp))
         return 1;
-    KeptDisplay display(port, index);
     KeepSchedule schedule(clock.Now());
     for (;;) {
-        // A display that is away is waited for without a line: its coming back is an
+        // A monitor that is away is waited for without a line: its coming back is an
         // event, and the check after it writes the ramp again.
-        if (const char* cause = schedule.TakeDue(clock.Now()); cause && display.IsThere()) {
-            const std::optional<RampDifference> difference = port.Compare(index, ramp);
-            if (difference && !difference->Holds() && port.Write(index, ramp))
-                port.Log(FormatKeepLogLine(clock.WallNow(), index, cause, difference->largest));
+        if (const char* cause = schedule.TakeDue(clock.Now())) {
+            index = monitor.Find();
+            const std::optional<RampDifference> difference = index ? port.Compare(*index, ramp) : std::nullopt;
+            if (difference && !difference->Holds() && port.Write(*index, ramp))
+                port.Log(FormatKeepLogLine(clock.WallNow(), *index, monitor.Name().Text(), cause, difference->largest));
         }
         const KeepWake wake = port.Wait(schedule.NextCheck());
         switch (wake.kind) {

@@ -3,9 +3,11 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/KeepSchedule.h"
 #include "base/LaunchArguments.h"
+#include "lut/DisplayNaming.h"
 #include "lut/GammaRamp.h"
 #include "lut/RampComparison.h"
 
@@ -51,20 +53,20 @@ class KeepPort {
 public:
     virtual ~KeepPort() = default;
 
-    // Loads the command line's source; says why when it cannot.
-    virtual bool LoadSource(const LaunchArguments& arguments, GammaRamp& ramp) = 0;
+    // Loads the command line's source for the display; says why when it cannot.
+    virtual bool LoadSource(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp) = 0;
     enum class TakeOverResult {
         Taken,       // the display's keeper from now on, ready to wait
         Failed,      // after a line that says why
         Superseded,  // a /keep that came later claimed the display meanwhile
     };
-    // Claims the display, ends its keeper, if it has one, and takes its place.
-    virtual TakeOverResult TakeOver(int displayIndex) = 0;
+    // Claims the monitor (named as LastingName names it), ends its keeper, if it has
+    // one, and takes its place.
+    virtual TakeOverResult TakeOver(const std::string& monitor) = 0;
     // Writes the ramp and reads it back: true when the display holds it; says why not.
     virtual bool Apply(int displayIndex, const GammaRamp& ramp) = 0;
-    // What shows a picture at the index now (an output's or a device's name); nothing
-    // when no display has that index.
-    virtual std::optional<std::string> DisplayAt(int displayIndex) = 0;
+    // The displays that show a picture now, with their monitors' identities.
+    virtual std::vector<DisplayListing> Displays() = 0;
     virtual std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) = 0;
     virtual bool Write(int displayIndex, const GammaRamp& ramp) = 0;
     // Waits until the time comes or something happens, whichever is first.
@@ -73,11 +75,19 @@ public:
     virtual void Log(const std::string& line) = 0;
 };
 
-// "/pt SOURCE DISPLAY /keep": loads the source, takes over the display from its keeper,
-// writes the ramp, then looks at the display on KeepSchedule's times and writes the ramp
-// again when it no longer holds it, until asked to stop (status 0) or until the display
-// system goes (status 1). A source that cannot be loaded, a take-over that fails or a
-// display that does not take the ramp end it with status 1; in the first two cases
-// nothing is written. The last /keep of a display wins: one that a later one
-// supersedes while it waits for the display writes nothing and ends with status 0.
+// "/pt SOURCE DISPLAY /keep": finds the monitor that DISPLAY names, loads the source,
+// takes over the monitor from its keeper, writes the ramp, then looks at the monitor
+// on KeepSchedule's times, wherever it is plugged in, and writes the ramp again when
+// it no longer holds it, until asked to stop (status 0) or until the display system
+// goes (status 1). While the monitor is away nothing is written (least of all to a
+// monitor that took its number). A DISPLAY that names no monitor, a source that cannot
+// be loaded, a take-over that fails or a display that does not take the ramp end it
+// with status 1, in the first three cases with nothing written. The last /keep of a
+// monitor wins: one that a later one supersedes while it waits writes nothing and
+// ends with status 0.
 int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock);
+
+// The name of the monitor under which its keeper, if it has one, took it over: its
+// lasting name when the argument names a display now, else the argument's own name
+// (a keeper may be waiting for a monitor that is away).
+std::string KeptMonitorName(const std::string& displayArgument, const std::vector<DisplayListing>& displays);

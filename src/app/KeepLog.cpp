@@ -10,7 +10,8 @@
 #include <unistd.h>
 #endif
 
-std::string FormatKeepLogLine(std::time_t when, int displayIndex, const char* cause, int largestDifference)
+std::string FormatKeepLogLine(std::time_t when, int displayIndex, const std::string& monitor, const char* cause,
+                              int largestDifference)
 {
     std::tm local{};
 #ifdef _WIN32
@@ -20,10 +21,8 @@ std::string FormatKeepLogLine(std::time_t when, int displayIndex, const char* ca
 #endif
     char stamp[32] = "";
     std::strftime(stamp, sizeof(stamp), "%Y-%m-%d %H:%M:%S", &local);
-    char line[160];
-    std::snprintf(line, sizeof(line), "%s display %d: re-applied after %s (largest difference %d)", stamp,
-                  displayIndex, cause, largestDifference);
-    return line;
+    return std::string(stamp) + " display " + std::to_string(displayIndex) + " (" + monitor + "): re-applied after " +
+           cause + " (largest difference " + std::to_string(largestDifference) + ")";
 }
 
 bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& line, std::size_t cap)

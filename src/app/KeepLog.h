@@ -11,9 +11,10 @@
 // starts anew in place.
 inline constexpr std::size_t kKeepLogCap = 256 * 1024;
 
-// "2026-12-07 03:04:05 display 0: re-applied after resume (largest difference 12345)",
-// local time.
-std::string FormatKeepLogLine(std::time_t when, int displayIndex, const char* cause, int largestDifference);
+// "2026-12-07 03:04:05 display 0 (DEL40F3:7XK2M13): re-applied after resume (largest
+// difference 12345)", local time: the display's number now and its monitor's name.
+std::string FormatKeepLogLine(std::time_t when, int displayIndex, const std::string& monitor, const char* cause,
+                              int largestDifference);
 
 // Appends the line and a line end; false when the file cannot be written. Only a
 // plain file is written, and opening it never waits (a FIFO put in its place would

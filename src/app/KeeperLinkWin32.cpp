@@ -1,29 +1,35 @@
 #include "app/KeeperLinkWin32.h"
 
-std::string KeeperWindowTitle(int displayIndex)
+#include "app/KeepCore.h"
+#include "lut/DisplayAccess.h"
+#include "lut/DisplayNaming.h"
+
+std::string KeeperWindowTitle(const std::string& monitor)
 {
-    return "Rampwise keeper " + std::to_string(displayIndex);
+    return kKeeperWindowTitlePrefix + monitor;
 }
 
-// In the session's own namespace: each user's log-on has its own keepers.
-std::string KeeperMutexName(int displayIndex)
+// In the session's own namespace: each user's log-on has its own keepers. A name
+// holds no backslash but the namespace's.
+std::string KeeperMutexName(const std::string& monitor)
 {
-    return "Local\\RampwiseKeeper." + std::to_string(displayIndex);
+    return "Local\\RampwiseKeeper." + EscapedForName(monitor);
 }
 
-std::string KeeperStopEventName(int displayIndex)
+std::string KeeperStopEventName(const std::string& monitor)
 {
-    return "Local\\RampwiseKeeperStop." + std::to_string(displayIndex);
+    return "Local\\RampwiseKeeperStop." + EscapedForName(monitor);
 }
 
-std::string KeeperClaimName(int displayIndex)
+std::string KeeperClaimName(const std::string& monitor)
 {
-    return "Local\\RampwiseKeeperClaim." + std::to_string(displayIndex);
+    return "Local\\RampwiseKeeperClaim." + EscapedForName(monitor);
 }
 
 bool OfferRampToKeeper(int displayIndex, const GammaRamp& ramp)
 {
-    const HWND keeper = FindWindowA(kKeeperWindowClass, KeeperWindowTitle(displayIndex).c_str());
+    const std::string monitor = KeptMonitorName(std::to_string(displayIndex), ListDisplays());
+    const HWND keeper = FindWindowA(kKeeperWindowClass, KeeperWindowTitle(monitor).c_str());
     if (!keeper)
         return false;
     COPYDATASTRUCT data{kKeeperRampTag, static_cast<DWORD>(sizeof(ramp.entries)),

@@ -68,10 +68,9 @@ FileDescriptor OpenLockFolder(fs::path& folder)
     return opened;
 }
 
-// The name of the lock file of a display of the server that DISPLAY names, however it
-// is spelt: ":0", ":0.1", "unix:0" and "localhost:0" all name the server ":0", whose
-// displays are counted across its screens.
-std::string LockName(int displayIndex)
+// The name of the lock file of a monitor of the server that DISPLAY names, however it
+// is spelt: ":0", ":0.1", "unix:0" and "localhost:0" all name the server ":0".
+std::string LockName(const std::string& monitor)
 {
     std::string server = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
     if (const std::size_t colon = server.rfind(':'); colon != std::string::npos) {
@@ -81,7 +80,7 @@ std::string LockName(int displayIndex)
     }
     for (char& c : server)
         c = c == '/' ? '_' : c;
-    return std::string(kLockPrefix) + server + "-" + std::to_string(displayIndex) + std::string(kLockSuffix);
+    return std::string(kLockPrefix) + server + "-" + EscapedForName(monitor) + std::string(kLockSuffix);
 }
 
 // The pid that the holder of the lock wrote into the file, or 0.
@@ -186,8 +185,12 @@ public:
         pthread_sigmask(SIG_BLOCK, &ending, nullptr);
     }
 
-    TakeOverResult TakeOver(int displayIndex) override;
-    std::optional<std::string> DisplayAt(int displayIndex) override { return m_watch->OutputName(displayIndex); }
+    TakeOverResult TakeOver(const std::string& monitor) override;
+    // Over the connection that hears the changes once there is one.
+    std::vector<DisplayListing> Displays() override
+    {
+        return m_watch ? m_watch->AskOver([](X11Connection& c) { return ListDisplays(c); }) : ListDisplays();
+    }
     // Over the connection that hears the changes: a check costs no connection of its own.
     std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) override
     {
@@ -200,19 +203,19 @@ public:
     KeepWake Wait(Clock::time_point until) override;
 
 private:
-    int m_display = 0;
+    std::string m_monitor;
     FileDescriptor m_lock;
     std::optional<X11ChangeWatch> m_watch;
 };
 
-KeepPort::TakeOverResult PosixKeepPort::TakeOver(int displayIndex)
+KeepPort::TakeOverResult PosixKeepPort::TakeOver(const std::string& monitor)
 {
-    m_display = displayIndex;
+    m_monitor = monitor;
     fs::path folder;
     const FileDescriptor lockFolder = OpenLockFolder(folder);
     if (!lockFolder)
         return TakeOverResult::Failed;
-    const std::string name = LockName(displayIndex);
+    const std::string name = LockName(monitor);
     const fs::path path = folder / name;
     m_lock = FileDescriptor(openat(lockFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!m_lock) {
@@ -238,8 +241,8 @@ KeepPort::TakeOverResult PosixKeepPort::TakeOver(int displayIndex)
             _exit(0);
         }).detach();
     } catch (const std::system_error& error) {
-        LogError("rampwise: the ending signals cannot be waited for (error %d): display %d is not kept",
-                 error.code().value(), displayIndex);
+        LogError("rampwise: the ending signals cannot be waited for (error %d): %s is not kept",
+                 error.code().value(), monitor.c_str());
         return TakeOverResult::Failed;
     }
     m_watch.emplace();
@@ -253,8 +256,8 @@ KeepWake PosixKeepPort::Wait(Clock::time_point until)
         if (const char* change = m_watch->TakeChange())
             return KeepWake::Of(KeepWake::Kind::Event, change);
         if (m_watch->Broken()) {
-            LogError("rampwise: the X server (%s) has gone: display %d is no longer kept", X11ServerName().c_str(),
-                     m_display);
+            LogError("rampwise: the X server (%s) has gone: %s is no longer kept", X11ServerName().c_str(),
+                     m_monitor.c_str());
             return KeepWake::Of(KeepWake::Kind::Gone);
         }
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
@@ -288,7 +291,7 @@ int ReleaseKeepers(const LaunchArguments& arguments)
         return 1;
     std::vector<std::string> names;
     if (!arguments.ReleasesAll()) {
-        names.push_back(LockName(arguments.DisplayIndex()));
+        names.push_back(LockName(KeptMonitorName(arguments.displayParameter, ListDisplays())));
     } else {
         std::error_code error;
         for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {

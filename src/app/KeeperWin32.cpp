@@ -10,11 +10,11 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/DisplayKeepPort.h"
 #include "app/KeeperLinkWin32.h"
-#include "base/DisplayIndex.h"
 #include "base/WinHandles.h"
 #include "framework/Wnd.h"
 
@@ -34,7 +34,7 @@ public:
     explicit CKeeperWnd(std::deque<KeepWake>& wakes) : m_wakes(wakes) {}
     ~CKeeperWnd() override { Destroy(); }
 
-    bool Create(int displayIndex);
+    bool Create(const std::string& monitor);
     void Destroy();
 
 protected:
@@ -69,7 +69,7 @@ const MessageEntry CKeeperWnd::kMessageEntries[] = {
 };
 const MessageMap CKeeperWnd::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
 
-bool CKeeperWnd::Create(int displayIndex)
+bool CKeeperWnd::Create(const std::string& monitor)
 {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -77,7 +77,7 @@ bool CKeeperWnd::Create(int displayIndex)
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kKeeperWindowClass;
     RegisterClassExA(&windowClass);
-    if (!CreateEx(WS_EX_TOOLWINDOW, kKeeperWindowClass, KeeperWindowTitle(displayIndex).c_str(), WS_POPUP, 0, 0, 0,
+    if (!CreateEx(WS_EX_TOOLWINDOW, kKeeperWindowClass, KeeperWindowTitle(monitor).c_str(), WS_POPUP, 0, 0, 0,
                   0, nullptr, nullptr))
         return false;
     // Either may be missing (an older system, a session service that is not running):
@@ -157,9 +157,9 @@ LRESULT CKeeperWnd::OnEndSession(WPARAM ending, LPARAM)
 // waiter that finds a later claim gives up.
 class DisplayClaim {
 public:
-    explicit DisplayClaim(int displayIndex)
+    explicit DisplayClaim(const std::string& monitor)
         : m_mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG),
-                                       KeeperClaimName(displayIndex).c_str())),
+                                       KeeperClaimName(monitor).c_str())),
           m_value(m_mapping ? static_cast<LONG*>(MapViewOfFile(m_mapping.Get(), FILE_MAP_WRITE, 0, 0, sizeof(LONG)))
                             : nullptr)
     {
@@ -188,10 +188,11 @@ private:
 // Ends the display's keeper, if it has one, and waits until it has ended: Failed when
 // it did not end in time. With `takeOver` the caller gets the mutex and is the
 // display's keeper from then on, unless `claim` is superseded meanwhile.
-KeepPort::TakeOverResult EndKeeper(int displayIndex, KernelObject* takeOver, const DisplayClaim* claim = nullptr)
+KeepPort::TakeOverResult EndKeeper(const std::string& monitor, KernelObject* takeOver,
+                                   const DisplayClaim* claim = nullptr)
 {
     using Result = KeepPort::TakeOverResult;
-    const std::string mutexName = KeeperMutexName(displayIndex), stopName = KeeperStopEventName(displayIndex);
+    const std::string mutexName = KeeperMutexName(monitor), stopName = KeeperStopEventName(monitor);
     KernelObject mutex(takeOver ? CreateMutexA(nullptr, FALSE, mutexName.c_str())
                                 : OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, mutexName.c_str()));
     if (!mutex)  // no keeper to end; a keeper that cannot make its mutex cannot keep
@@ -218,19 +219,6 @@ KeepPort::TakeOverResult EndKeeper(int displayIndex, KernelObject* takeOver, con
     return takeOver ? Result::Superseded : Result::Taken;
 }
 
-// The adapter's device name at the index, when a monitor is attached to it.
-std::optional<std::string> DeviceWithMonitor(int displayIndex)
-{
-    DISPLAY_DEVICEA adapter{};
-    adapter.cb = sizeof(adapter);
-    DISPLAY_DEVICEA monitor{};
-    monitor.cb = sizeof(monitor);
-    if (displayIndex < 0 || !EnumDisplayDevicesA(nullptr, static_cast<DWORD>(displayIndex), &adapter, 0) ||
-        !EnumDisplayDevicesA(adapter.DeviceName, 0, &monitor, 0))
-        return std::nullopt;
-    return std::string(adapter.DeviceName, strnlen(adapter.DeviceName, sizeof(adapter.DeviceName)));
-}
-
 // The mutex and stop event of the display, the hidden window and the message queue.
 class Win32KeepPort final : public DisplayKeepPort {
 public:
@@ -243,10 +231,8 @@ public:
             ReleaseMutex(m_mutex.Get());
     }
 
-    TakeOverResult TakeOver(int displayIndex) override;
-    // A display that cannot be read (unplugged, or the session is not on the console)
-    // is waited for: the next check looks again.
-    std::optional<std::string> DisplayAt(int displayIndex) override { return DeviceWithMonitor(displayIndex); }
+    TakeOverResult TakeOver(const std::string& monitor) override;
+    std::vector<DisplayListing> Displays() override { return ListDisplays(); }
     KeepWake Wait(Clock::time_point until) override;
 
 private:
@@ -254,21 +240,21 @@ private:
     CKeeperWnd m_window;
     KernelObject m_mutex;
     KernelObject m_stop;
-    int m_display = 0;
+    std::string m_monitor;
 };
 
-KeepPort::TakeOverResult Win32KeepPort::TakeOver(int displayIndex)
+KeepPort::TakeOverResult Win32KeepPort::TakeOver(const std::string& monitor)
 {
-    const DisplayClaim claim(displayIndex);
+    const DisplayClaim claim(monitor);
     KernelObject mutex;
-    if (const TakeOverResult taken = EndKeeper(displayIndex, &mutex, &claim); taken != TakeOverResult::Taken)
+    if (const TakeOverResult taken = EndKeeper(monitor, &mutex, &claim); taken != TakeOverResult::Taken)
         return taken;
     m_mutex = std::move(mutex);
-    m_stop = KernelObject(CreateEventA(nullptr, FALSE, FALSE, KeeperStopEventName(displayIndex).c_str()));
+    m_stop = KernelObject(CreateEventA(nullptr, FALSE, FALSE, KeeperStopEventName(monitor).c_str()));
     // A stop meant for the keeper before, set as it was ending, is not for this one.
     if (m_stop)
         ResetEvent(m_stop.Get());
-    m_display = displayIndex;
+    m_monitor = monitor;
     return m_stop ? TakeOverResult::Taken : TakeOverResult::Failed;
 }
 
@@ -276,7 +262,7 @@ KeepPort::TakeOverResult Win32KeepPort::TakeOver(int displayIndex)
 // by it, and a ramp it hands over earlier would be overwritten by the keeper's own.
 KeepWake Win32KeepPort::Wait(Clock::time_point until)
 {
-    if (!m_window.m_hWnd && !m_window.Create(m_display))
+    if (!m_window.m_hWnd && !m_window.Create(m_monitor))
         return KeepWake::Of(KeepWake::Kind::Gone);
     for (;;) {
         if (!m_wakes.empty()) {
@@ -301,15 +287,15 @@ KeepWake Win32KeepPort::Wait(Clock::time_point until)
     }
 }
 
-// The display of each keeper window of this desktop.
-BOOL CALLBACK AddKeeperDisplay(HWND window, LPARAM displays)
+// The monitor of each keeper window of this desktop.
+BOOL CALLBACK AddKeptMonitor(HWND window, LPARAM monitors)
 {
-    char name[64] = "", title[64] = "";
+    char name[64] = "", title[256] = "";
     GetClassNameA(window, name, sizeof(name));
-    const std::string prefix = KeeperWindowTitle(0).substr(0, KeeperWindowTitle(0).size() - 1);
-    if (std::string(name) == kKeeperWindowClass && GetWindowTextA(window, title, sizeof(title)) > 0 &&
-        std::string(title).starts_with(prefix))
-        reinterpret_cast<std::vector<int>*>(displays)->push_back(ParseDisplayIndex(title + prefix.size()));
+    const std::string_view prefix = kKeeperWindowTitlePrefix;
+    if (std::string_view(name) == kKeeperWindowClass && GetWindowTextA(window, title, sizeof(title)) > 0 &&
+        std::string_view(title).starts_with(prefix))
+        reinterpret_cast<std::vector<std::string>*>(monitors)->push_back(title + prefix.size());
     return TRUE;
 }
 
@@ -324,13 +310,13 @@ int RunKeeper(const LaunchArguments& arguments)
 
 int ReleaseKeepers(const LaunchArguments& arguments)
 {
-    std::vector<int> displays;
+    std::vector<std::string> monitors;
     if (arguments.ReleasesAll())
-        EnumWindows(&AddKeeperDisplay, reinterpret_cast<LPARAM>(&displays));
+        EnumWindows(&AddKeptMonitor, reinterpret_cast<LPARAM>(&monitors));
     else
-        displays.push_back(arguments.DisplayIndex());
+        monitors.push_back(KeptMonitorName(arguments.displayParameter, ListDisplays()));
     bool allEnded = true;
-    for (const int display : displays)
-        allEnded = EndKeeper(display, nullptr) == KeepPort::TakeOverResult::Taken && allEnded;
+    for (const std::string& monitor : monitors)
+        allEnded = EndKeeper(monitor, nullptr) == KeepPort::TakeOverResult::Taken && allEnded;
     return allEnded ? 0 : 1;
 }

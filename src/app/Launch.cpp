@@ -6,6 +6,8 @@ LaunchAction ClassifyLaunch(const LaunchArguments& arguments)
         return LaunchAction::Verify;
     if (arguments.IsRelease())
         return LaunchAction::Release;
+    if (arguments.IsList())
+        return LaunchAction::List;
     if (arguments.IsSilentApply())
         return arguments.keep ? LaunchAction::Keep : LaunchAction::SilentApply;
     return LaunchAction::NoSource;

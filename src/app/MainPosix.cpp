@@ -17,13 +17,29 @@
 #include "base/File.h"
 #include "base/LaunchArguments.h"
 #include "base/Log.h"
+#include "lut/DisplayAccessX11.h"
 
 namespace {
 
 constexpr int kNothingApplied = 1;
 constexpr int kUsage = 2;
 
-constexpr const char* kUsageLine = "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n";
+constexpr const char* kUsageLine = "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY]\n";
+
+// "/list": one line per display on standard output; 1 when the server cannot be asked.
+int List()
+{
+    X11Connection connection;
+    if (!connection.IsOpen()) {
+        LogError("rampwise: cannot connect to the X server (%s)", X11ServerName().c_str());
+        return kNothingApplied;
+    }
+    for (const DisplayListing& display : ListDisplays(connection)) {
+        const std::string line = EscapeControlCharacters(FormatDisplayLine(display)) + '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    return 0;
+}
 
 // "/verify": the answer on standard output, whatever kept it from one on standard
 // error (from the back end, for a display that cannot be read).
@@ -41,6 +57,8 @@ int Verify(const LaunchArguments& arguments)
         SayWhyNotLoaded(arguments);
         break;
     case VerifyOutcome::Result::NotRead:
+        if (!outcome.why.empty())
+            LogError("%s", outcome.why.c_str());
         break;
     }
     return outcome.ExitStatus();
@@ -53,6 +71,8 @@ int Run(const LaunchArguments& arguments, LaunchAction action)
         return Verify(arguments);
     case LaunchAction::Release:
         return ReleaseKeepers(arguments);
+    case LaunchAction::List:
+        return List();
     case LaunchAction::Keep:
         return RunKeeper(arguments);
     case LaunchAction::SilentApply:
@@ -78,7 +98,7 @@ int main(int argc, char** argv)
         return Run(arguments, action);
     } catch (const CFileException& error) {
         LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());
-        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}};
+        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}, {}};
         return action == LaunchAction::Verify ? unreadable.ExitStatus() : kNothingApplied;
     }
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/ConsoleWin32.h"
 #include "app/Keeper.h"
 #include "app/KeeperLinkWin32.h"
 #include "app/Launch.h"
@@ -10,6 +11,7 @@
 #include "app/VerifyWin32.h"
 #include "base/LaunchArguments.h"
 #include "framework/CommandLineWin32.h"
+#include "lut/DisplayAccess.h"
 #include "ui/RampwiseDlg.h"
 
 bool CRampwiseApp::RunStartup()
@@ -30,6 +32,14 @@ bool CRampwiseApp::RunStartup()
     case LaunchAction::Release:
         m_exitCode = ReleaseKeepers(arguments);
         return false;
+    case LaunchAction::List: {
+        std::vector<std::string> lines;
+        for (const DisplayListing& display : ListDisplays())
+            lines.push_back(FormatDisplayLine(display));
+        PrintLines(lines);
+        m_exitCode = 0;
+        return false;
+    }
     case LaunchAction::Keep:
         m_exitCode = RunKeeper(arguments);
         return false;

@@ -2,14 +2,15 @@
 
 #include <optional>
 
+#include "app/LaunchDisplay.h"
 #include "base/Log.h"
 #include "lut/ByteSource.h"
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 
-bool LoadLaunchSource(const LaunchArguments& arguments, GammaRamp& ramp)
+bool LoadLaunchSource(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp)
 {
-    return arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(arguments.DisplayIndex(), ramp)
+    return arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(displayIndex, ramp)
                                                          : LoadLutSource(ramp, arguments.lutSource);
 }
 
@@ -25,9 +26,9 @@ void SayWhyNotLoaded(const LaunchArguments& arguments)
              arguments.lutSource.c_str());
 }
 
-bool LoadLaunchSourceOrSayWhy(const LaunchArguments& arguments, GammaRamp& ramp)
+bool LoadLaunchSourceOrSayWhy(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp)
 {
-    if (LoadLaunchSource(arguments, ramp))
+    if (LoadLaunchSource(arguments, displayIndex, ramp))
         return true;
     SayWhyNotLoaded(arguments);
     return false;
@@ -49,8 +50,13 @@ SilentApplyResult ApplyRamp(int displayIndex, const GammaRamp& ramp)
 
 SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
 {
+    const DisplayChoice display = ChooseLaunchDisplay(arguments);
+    if (!display.index) {
+        LogError("%s", display.why.c_str());
+        return SilentApplyResult::NotApplied;
+    }
     GammaRamp ramp;
-    if (!LoadLaunchSourceOrSayWhy(arguments, ramp))
+    if (!LoadLaunchSourceOrSayWhy(arguments, *display.index, ramp))
         return SilentApplyResult::NotLoaded;
-    return ApplyRamp(arguments.DisplayIndex(), ramp);
+    return ApplyRamp(*display.index, ramp);
 }

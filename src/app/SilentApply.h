@@ -11,17 +11,18 @@ enum class SilentApplyResult {
 };
 
 // Loads the command line's LUT source: a LUT file or profile, or "@default", the
-// colour profile of the display it names. On false the ramp is unchanged.
-bool LoadLaunchSource(const LaunchArguments& arguments, GammaRamp& ramp);
+// colour profile of the display at the index. On false the ramp is unchanged.
+bool LoadLaunchSource(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp);
 // Says through LogError why the source could not be loaded, where no one has yet.
 void SayWhyNotLoaded(const LaunchArguments& arguments);
 // LoadLaunchSource, and SayWhyNotLoaded when it fails.
-bool LoadLaunchSourceOrSayWhy(const LaunchArguments& arguments, GammaRamp& ramp);
+bool LoadLaunchSourceOrSayWhy(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp);
 
 // Writes the ramp to the display and reads it back; says why through LogError when
 // the display did not take it.
 SilentApplyResult ApplyRamp(int displayIndex, const GammaRamp& ramp);
 
 // Loads the command line's LUT source and applies it to the display it names. A
-// source that cannot be loaded writes nothing.
+// display that it does not name now, or a source that cannot be loaded, writes
+// nothing.
 SilentApplyResult RunSilentApply(const LaunchArguments& arguments);

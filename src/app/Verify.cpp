@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/LaunchDisplay.h"
 #include "app/SilentApply.h"
 #include "lut/DisplayAccess.h"
 
@@ -22,19 +23,22 @@ int VerifyOutcome::ExitStatus() const
 VerifyOutcome RunVerify(const LaunchArguments& arguments)
 {
     using Result = VerifyOutcome::Result;
+    const DisplayChoice display = ChooseLaunchDisplay(arguments);
+    if (!display.index)
+        return {Result::NotRead, {}, display.why};
     GammaRamp ramp;
-    if (!LoadLaunchSource(arguments, ramp))
-        return {Result::NotLoaded, {}};
-    const std::optional<RampDifference> difference = CompareDisplayRamp(arguments.DisplayIndex(), ramp);
+    if (!LoadLaunchSource(arguments, *display.index, ramp))
+        return {Result::NotLoaded, {}, {}};
+    const std::optional<RampDifference> difference = CompareDisplayRamp(*display.index, ramp);
     if (!difference)
-        return {Result::NotRead, {}};
-    return {difference->Holds() ? Result::Holds : Result::Differs, *difference};
+        return {Result::NotRead, {}, {}};
+    return {difference->Holds() ? Result::Holds : Result::Differs, *difference, {}};
 }
 
 std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutcome& outcome)
 {
     using Result = VerifyOutcome::Result;
-    const std::string display = "display " + std::to_string(arguments.DisplayIndex());
+    const std::string display = "display " + ReadDisplayName(arguments.displayParameter).Text();
     const std::string& source = arguments.lutSource;
     const RampDifference& d = outcome.difference;
     switch (outcome.result) {
@@ -48,6 +52,8 @@ std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutco
             return display + " has no colour profile with calibration curves";
         return source + " could not be loaded: missing, too short, or without calibration curves";
     case Result::NotRead:
+        if (!outcome.why.empty())
+            return outcome.why;
         break;
     }
     return "the table of " + display + " could not be read";

@@ -12,6 +12,7 @@ struct VerifyOutcome {
 
     Result result = Result::NotRead;
     RampDifference difference;  // when the display was read
+    std::string why;            // when NotRead because DISPLAY names no display now
 
     // 0 when the display holds the ramp, 1 when it differs, 2 when the source or the
     // display cannot be read.
@@ -23,5 +24,6 @@ VerifyOutcome RunVerify(const LaunchArguments& arguments);
 
 // The line that answers: "display 0 holds office.icc", or "display 0 differs from
 // office.icc: largest difference 12345 at green entry 128"; when the source or the
-// display cannot be read, a line that says which. The source is named as given.
+// display cannot be read, a line that says which. The source and the display are
+// named as given.
 std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutcome& outcome);

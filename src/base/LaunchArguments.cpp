@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "base/AsciiText.h"
-#include "base/DisplayIndex.h"
 
 namespace {
 
@@ -31,6 +30,8 @@ std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
         return KnownSwitch{Mode::Verify};
     if (name == "release")
         return KnownSwitch{Mode::Release};
+    if (name == "list")
+        return KnownSwitch{Mode::List};
     if (name == kKeepName)
         return KnownSwitch{std::nullopt, true};
     if (name == "dde")
@@ -67,11 +68,6 @@ void ApplyPlainArgument(const std::string& argument, LaunchArguments& args)
 }
 
 } // namespace
-
-int LaunchArguments::DisplayIndex() const
-{
-    return ParseDisplayIndex(displayParameter);
-}
 
 LaunchArguments ParseLaunchArguments(const std::vector<std::string>& arguments, SlashSwitches slashSwitches)
 {

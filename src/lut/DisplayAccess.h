@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lut/DisplayNaming.h"
 #include "lut/GammaRamp.h"
 #include "lut/RampComparison.h"
 
@@ -27,13 +28,5 @@ bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp);
 std::string GetDisplayProfilePath(int displayIndex);
 #endif
 
-// A display that shows a picture: its index for the calls above, the adapter that
-// drives it and the monitor attached to it, as the platform names them.
-struct DisplayListing {
-    int index = 0;
-    std::string adapter;
-    std::string monitor;
-};
-
-// Every display with a monitor, in enumeration order.
+// Every display with a monitor, in enumeration order, with what its EDID says.
 std::vector<DisplayListing> ListDisplays();

@@ -4,9 +4,12 @@
 
 #include <cstring>
 
+#include "base/AsciiText.h"
 #include "base/Log.h"
 #include "base/WinHandles.h"
+#include "lut/Edid.h"
 #include "lut/LutFile.h"
+#include "lut/MonitorEdidWin32.h"
 
 namespace {
 
@@ -98,7 +101,10 @@ bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp)
 
 std::vector<DisplayListing> ListDisplays()
 {
+    // The platform fills fixed arrays; a full one has no terminator.
+    const auto text = [](const auto& field) { return std::string(field, strnlen(field, sizeof(field))); };
     std::vector<DisplayListing> displays;
+    std::vector<MonitorEdid> edids;
     for (DWORD i = 0;; ++i) {
         DISPLAY_DEVICEA adapter{};
         adapter.cb = sizeof(adapter);
@@ -108,10 +114,19 @@ std::vector<DisplayListing> ListDisplays()
         monitor.cb = sizeof(monitor);
         if (!EnumDisplayDevicesA(adapter.DeviceName, 0, &monitor, 0))
             continue;
-        // The platform fills fixed arrays; a full one has no terminator.
-        displays.push_back({static_cast<int>(i),
-                            std::string(adapter.DeviceString, strnlen(adapter.DeviceString, sizeof(adapter.DeviceString))),
-                            std::string(monitor.DeviceString, strnlen(monitor.DeviceString, sizeof(monitor.DeviceString)))});
+        DisplayListing& display = displays.emplace_back();
+        display.index = static_cast<int>(i);
+        display.adapter = text(adapter.DeviceString);
+        display.monitor = text(monitor.DeviceString);
+        display.connector = text(adapter.DeviceName);
+        display.tableSize = static_cast<int>(GammaRamp::kChannelSize);
+        // The monitors' EDIDs are read once, when the first display has a monitor.
+        if (edids.empty() && displays.size() == 1)
+            edids = ReadMonitorEdids();
+        const std::string driverKey = DriverKeyOfMonitorId(text(monitor.DeviceID));
+        for (const MonitorEdid& edid : edids)
+            if (!driverKey.empty() && EqualsIgnoringAsciiCase(edid.driverKey, driverKey))
+                display.edid = ParseEdid(edid.edid);
     }
     return displays;
 }

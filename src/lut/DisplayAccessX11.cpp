@@ -7,10 +7,12 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Log.h"
 #include "lut/ByteSource.h"
+#include "lut/Edid.h"
 #include "lut/GammaResample.h"
 #include "lut/ProfileCache.h"
 #include "lut/ProfileCurves.h"
@@ -21,6 +23,8 @@ namespace {
 // Larger than any colour profile a display carries.
 constexpr std::size_t kMaxProfileMiB = 64;
 constexpr std::size_t kMaxProfileBytes = kMaxProfileMiB << 20;
+// An EDID has at most 256 blocks of 128 bytes.
+constexpr std::size_t kMaxEdidBytes = 256 * 128;
 
 struct OpenCrtc {
     xcb_randr_crtc_t crtc;
@@ -232,16 +236,40 @@ bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp)
     return false;
 }
 
-// The X server has no adapter names: the output stands for both.
-std::vector<DisplayListing> ListDisplays()
+// The X server has no adapter or monitor names: the output stands for both. Every
+// output's EDID and table size are asked for at once: one wait instead of one each.
+std::vector<DisplayListing> ListDisplays(X11Connection& connection)
 {
-    std::vector<DisplayListing> displays;
-    X11Connection connection;
     if (!connection.IsOpen())
-        return displays;
+        return {};
+    std::vector<X11Output> outputs;
     VisitX11Outputs(connection, [&](X11Output&& output) {
-        displays.push_back({static_cast<int>(displays.size()), output.name, output.name});
+        outputs.push_back(std::move(output));
         return false;
     });
+    const xcb_atom_t edidAtom = ExistingX11Atom(connection, "EDID");
+    std::vector<X11OutputPropertyQuestion> edids;
+    std::vector<xcb_randr_get_crtc_gamma_size_cookie_t> sizes;
+    for (const X11Output& output : outputs) {
+        edids.emplace_back(connection, output.output, edidAtom, kMaxEdidBytes);
+        sizes.push_back(xcb_randr_get_crtc_gamma_size(connection.Get(), output.crtc));
+    }
+    std::vector<DisplayListing> displays;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        DisplayListing& display = displays.emplace_back();
+        display.index = static_cast<int>(i);
+        display.adapter = display.monitor = display.connector = outputs[i].name;
+        if (const X11PropertyBytes edid = edids[i].Receive(connection); edid.status == X11PropertyBytes::Status::Read)
+            display.edid = ParseEdid(edid.bytes);
+        const auto size = connection.Wait(xcb_randr_get_crtc_gamma_size_reply, sizes[i]);
+        display.tableSize = size ? size->size : 0;
+    }
+    connection.TakeError();
     return displays;
+}
+
+std::vector<DisplayListing> ListDisplays()
+{
+    X11Connection connection;
+    return ListDisplays(connection);
 }

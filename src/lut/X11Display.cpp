@@ -48,15 +48,6 @@ X11PropertyBytes Bytes8(std::uint32_t type, std::uint8_t format, std::uint32_t b
     return {Status::Read, std::vector<std::uint8_t>(bytes, bytes + itemCount)};
 }
 
-// The atom of a name the server knows; none for a name it has never heard of, which
-// cannot be set on anything.
-xcb_atom_t ExistingAtom(X11Connection& connection, const char* name)
-{
-    const auto atom = connection.Wait(
-        xcb_intern_atom_reply, xcb_intern_atom(connection.Get(), 1, static_cast<std::uint16_t>(std::strlen(name)), name));
-    return atom ? atom->atom : static_cast<xcb_atom_t>(XCB_NONE);
-}
-
 // Property reads ask for this many 32-bit units from the start.
 std::uint32_t UnitsFor(std::size_t maxBytes)
 {
@@ -242,25 +233,42 @@ std::optional<X11Output> FindX11Output(X11Connection& connection, int displayInd
     return found;
 }
 
-X11PropertyBytes ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
-                                     std::size_t maxBytes)
+xcb_atom_t ExistingX11Atom(X11Connection& connection, const char* name)
 {
-    const xcb_atom_t atom = ExistingAtom(connection, name);
-    if (atom == XCB_NONE)
+    const auto atom = connection.Wait(
+        xcb_intern_atom_reply, xcb_intern_atom(connection.Get(), 1, static_cast<std::uint16_t>(std::strlen(name)), name));
+    return atom ? atom->atom : static_cast<xcb_atom_t>(XCB_NONE);
+}
+
+X11OutputPropertyQuestion::X11OutputPropertyQuestion(X11Connection& connection, xcb_randr_output_t output,
+                                                     xcb_atom_t atom, std::size_t maxBytes)
+    : m_maxBytes(maxBytes)
+{
+    if (atom != XCB_NONE)
+        m_cookie = xcb_randr_get_output_property(connection.Get(), output, atom, XCB_ATOM_ANY, 0, UnitsFor(maxBytes), 0, 0);
+}
+
+X11PropertyBytes X11OutputPropertyQuestion::Receive(X11Connection& connection)
+{
+    if (!m_cookie)
         return {};
-    const auto reply = connection.Wait(xcb_randr_get_output_property_reply,
-                                       xcb_randr_get_output_property(connection.Get(), output, atom, XCB_ATOM_ANY, 0,
-                                                                     UnitsFor(maxBytes), 0, 0));
+    const auto reply = connection.Wait(xcb_randr_get_output_property_reply, *std::exchange(m_cookie, std::nullopt));
     if (!reply)
         return {};
     return Bytes8(reply->type, reply->format, reply->bytes_after, reply->num_items,
-                  xcb_randr_get_output_property_data(reply.get()), maxBytes);
+                  xcb_randr_get_output_property_data(reply.get()), m_maxBytes);
+}
+
+X11PropertyBytes ReadOutputProperty8(X11Connection& connection, xcb_randr_output_t output, const char* name,
+                                     std::size_t maxBytes)
+{
+    return X11OutputPropertyQuestion(connection, output, ExistingX11Atom(connection, name), maxBytes).Receive(connection);
 }
 
 X11PropertyBytes ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
                                      std::size_t maxBytes)
 {
-    const xcb_atom_t atom = ExistingAtom(connection, name);
+    const xcb_atom_t atom = ExistingX11Atom(connection, name);
     if (atom == XCB_NONE)
         return {};
     const auto reply = connection.Wait(

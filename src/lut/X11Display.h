@@ -101,3 +101,21 @@ X11PropertyBytes ReadOutputProperty8(X11Connection& connection, xcb_randr_output
                                      std::size_t maxBytes);
 X11PropertyBytes ReadWindowProperty8(X11Connection& connection, xcb_window_t window, const char* name,
                                      std::size_t maxBytes);
+
+// The atom of a name the server knows; none for a name it has never heard of, which
+// nothing can carry.
+xcb_atom_t ExistingX11Atom(X11Connection& connection, const char* name);
+
+// ReadOutputProperty8 in two steps, so that the questions about many outputs go out
+// together: the question is sent when made (none for the atom none), and Receive
+// waits for its answer once.
+class X11OutputPropertyQuestion {
+public:
+    X11OutputPropertyQuestion(X11Connection& connection, xcb_randr_output_t output, xcb_atom_t atom,
+                              std::size_t maxBytes);
+    X11PropertyBytes Receive(X11Connection& connection);
+
+private:
+    std::optional<xcb_randr_get_output_property_cookie_t> m_cookie;
+    std::size_t m_maxBytes;
+};

@@ -16,7 +16,7 @@ X11ChangeWatch::X11ChangeWatch()
     if (!version)
         return;
     constexpr std::uint16_t kChanges = XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
-                                       XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE;
+                                       XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_PROPERTY;
     for (xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(c)); screen.rem;
          xcb_screen_next(&screen))
         m_connection.Check(xcb_randr_select_input_checked(c, screen.data->root, kChanges));
@@ -35,19 +35,11 @@ const char* X11ChangeWatch::TakeChange()
         if (type != m_firstEvent + XCB_RANDR_NOTIFY)
             continue;
         const auto subCode = reinterpret_cast<const xcb_randr_notify_event_t*>(event.get())->subCode;
-        if (subCode == XCB_RANDR_NOTIFY_CRTC_CHANGE || subCode == XCB_RANDR_NOTIFY_OUTPUT_CHANGE)
+        // A changed output property may be a new EDID: another monitor on the output.
+        if (subCode == XCB_RANDR_NOTIFY_CRTC_CHANGE || subCode == XCB_RANDR_NOTIFY_OUTPUT_CHANGE ||
+            subCode == XCB_RANDR_NOTIFY_OUTPUT_PROPERTY)
             return "output change";
     }
     return nullptr;
 }
 
-std::optional<std::string> X11ChangeWatch::OutputName(int displayIndex)
-{
-    // A connection that never opened has nothing to ask: xcb has no connection then.
-    if (!IsOpen())
-        return std::nullopt;
-    // Every question has the connection's time limit: a stalled server must not hold
-    // the keeper for ever.
-    std::optional<X11Output> output = AskOver([&](X11Connection& c) { return FindX11Output(c, displayIndex); });
-    return output ? std::optional(std::move(output->name)) : std::nullopt;
-}

@@ -6,7 +6,8 @@
 #include "lut/X11Display.h"
 
 // A lasting connection that hears of RandR changes: a screen resized or rotated, a
-// CRTC or an output switched, re-plugged or given another mode.
+// CRTC or an output switched, re-plugged or given another mode, an output's property
+// (its EDID among them) changed.
 class X11ChangeWatch {
 public:
     // Connects (within the connection's time limit), selects the change events on
@@ -22,9 +23,6 @@ public:
     // change" for a screen, "output change" for a CRTC or an output), or null when none
     // is waiting. Other events are dropped.
     const char* TakeChange();
-    // The name of the output at the display index now, if one shows a picture there;
-    // nothing when the watch is not open.
-    std::optional<std::string> OutputName(int displayIndex);
     // Asks the server over this connection what `ask` asks of it, with the
     // connection's time limit: a keeper needs no connection of its own for a check.
     template <typename Ask>

@@ -3,6 +3,11 @@
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
 
+std::vector<DisplayListing> DisplayStartupApplier::Displays()
+{
+    return ListDisplays();
+}
+
 bool DisplayStartupApplier::Load(GammaRamp& ramp, const std::string& source)
 {
     return LoadLutSource(ramp, source);

@@ -1,5 +1,6 @@
 #include "ui/StartupCommands.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/LaunchArguments.h"
@@ -8,6 +9,27 @@ namespace {
 
 constexpr StartupScope kBothScopes[] = {StartupScope::AllUsers, StartupScope::CurrentUser};
 
+// Whether an entry's DISPLAY names the display now. A number needs no list.
+bool NamesDisplay(const DisplayName& name, int displayIndex, const std::vector<DisplayListing>& displays)
+{
+    if (name.kind == DisplayName::Kind::Number)
+        return name.number == displayIndex;
+    return ChooseDisplay(name, displays).index == displayIndex;
+}
+
+// What a new entry names the display by: its monitor's identity when that finds it
+// wherever it goes (and survives the command line), else its number.
+std::string EntryDisplay(int displayIndex, const std::vector<DisplayListing>& displays)
+{
+    for (const DisplayListing& display : displays) {
+        const DisplayName lasting = LastingName(display, displays);
+        if (display.index == displayIndex && lasting.kind == DisplayName::Kind::Identity &&
+            lasting.text.find_first_of("\"\\") == std::string::npos)
+            return lasting.text;
+    }
+    return std::to_string(displayIndex);
+}
+
 } // namespace
 
 StartupCommands::StartupCommands(StartupStore& store, StartupApplier& applier, Log log)
@@ -15,15 +37,35 @@ StartupCommands::StartupCommands(StartupStore& store, StartupApplier& applier, L
 {
 }
 
-// Every command finds a display's entry here, and only here.
-std::string StartupCommands::EntryName(StartupScope, int displayIndex) const
+// Every command finds a display's entry here, and only here: the entry whose command
+// names the display now, one that names its monitor before one that names its number;
+// else an unused name for a new one, the display's own when it is free.
+std::string StartupCommands::EntryName(StartupScope scope, int displayIndex,
+                                       const std::vector<DisplayListing>& displays) const
 {
-    return StartupValueName(displayIndex);
+    const std::vector<std::string> names = m_store.EntryNames(scope);
+    std::string byNumber;
+    for (const std::string& name : names) {
+        const DisplayName named = ReadDisplayName(StartupEntryDisplay(m_store.Read(scope, name)));
+        if (!NamesDisplay(named, displayIndex, displays))
+            continue;
+        if (named.kind != DisplayName::Kind::Number)
+            return name;
+        if (byNumber.empty())
+            byNumber = name;
+    }
+    if (!byNumber.empty())
+        return byNumber;
+    const auto unused = [&](const std::string& name) { return std::find(names.begin(), names.end(), name) == names.end(); };
+    std::string name = StartupValueName(displayIndex);
+    for (int n = 1; !unused(name); ++n)
+        name = StartupValueName(n);
+    return name;
 }
 
 std::string StartupCommands::ReadEntry(StartupScope scope, int displayIndex) const
 {
-    return m_store.Read(scope, EntryName(scope, displayIndex));
+    return m_store.Read(scope, EntryName(scope, displayIndex, m_applier.Displays()));
 }
 
 // A default entry applies the display's profile now but stores the keyword. A command
@@ -34,8 +76,9 @@ StartupSetResult StartupCommands::Set(StartupScope scope, StartupEntryKind kind,
 {
     const std::optional<std::string> program = m_store.ProgramPath();
     const std::string stored = kind == StartupEntryKind::Default ? std::string(kDefaultProfileKeyword) : source;
-    const std::optional<std::string> command =
-        program ? FormatStartupCommand(*program, stored, display.index) : std::nullopt;
+    const std::vector<DisplayListing> displays = m_applier.Displays();
+    const std::string named = EntryDisplay(display.index, displays);
+    const std::optional<std::string> command = program ? FormatStartupCommand(*program, stored, named) : std::nullopt;
     if (!command) {
         m_log(StartupSetError(scope, kStartupPathNotRepresentable));
         return StartupSetResult::Refused;
@@ -47,7 +90,7 @@ StartupSetResult StartupCommands::Set(StartupScope scope, StartupEntryKind kind,
     }
 
     // An entry that kept its display loaded goes on doing so with its new source.
-    const std::string name = EntryName(scope, display.index);
+    const std::string name = EntryName(scope, display.index, displays);
     const bool keep = StartupEntryKeeps(m_store.Read(scope, name));
     const long status = m_store.Write(scope, name, WithKeepSwitch(*command, keep));
     if (status != 0) {
@@ -56,13 +99,15 @@ StartupSetResult StartupCommands::Set(StartupScope scope, StartupEntryKind kind,
     }
     m_log(StartupSetHeading(scope));
     m_log("   " + display.name);
+    if (named != std::to_string(display.index))
+        m_log("   monitor " + named);
     m_log("   " + source);
     return StartupSetResult::Stored;
 }
 
 void StartupCommands::Delete(StartupScope scope, const StartupDisplay& display)
 {
-    const long status = m_store.Delete(scope, EntryName(scope, display.index));
+    const long status = m_store.Delete(scope, EntryName(scope, display.index, m_applier.Displays()));
     if (status != 0) {
         m_log(StartupDeleteError(scope, status));
         return;
@@ -76,8 +121,9 @@ void StartupCommands::Delete(StartupScope scope, const StartupDisplay& display)
 void StartupCommands::ToggleKeep(const StartupDisplay& display)
 {
     const StartupItemState item = KeepItemState(display.index);
+    const std::vector<DisplayListing> displays = m_applier.Displays();
     for (const StartupScope scope : kBothScopes) {
-        const std::string name = EntryName(scope, display.index);
+        const std::string name = EntryName(scope, display.index, displays);
         const std::string entry = m_store.Read(scope, name);
         if (entry.empty() || StartupEntryKeeps(entry) != item.checked)
             continue;

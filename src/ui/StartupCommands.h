@@ -3,7 +3,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "lut/DisplayNaming.h"
 #include "lut/GammaRamp.h"
 #include "ui/StartupEntry.h"
 
@@ -20,6 +22,8 @@ public:
     virtual ~StartupStore() = default;
     // The entry's command as stored, or "" when there is none.
     virtual std::string Read(StartupScope scope, const std::string& valueName) const = 0;
+    // The names of the scope's entries of this program (see IsStartupValueName).
+    virtual std::vector<std::string> EntryNames(StartupScope scope) const = 0;
     // Replaces any entry of that name in one step.
     virtual long Write(StartupScope scope, const std::string& valueName, const std::string& command) = 0;
     // An entry that does not exist counts as deleted.
@@ -29,10 +33,12 @@ public:
     virtual std::optional<std::string> ProgramPath() const = 0;
 };
 
-// How a set command applies its source to the display at once.
+// The displays, and how a set command applies its source to one at once.
 class StartupApplier {
 public:
     virtual ~StartupApplier() = default;
+    // The displays that show a picture now, with their monitors' identities.
+    virtual std::vector<DisplayListing> Displays() = 0;
     // On false the ramp is unchanged.
     virtual bool Load(GammaRamp& ramp, const std::string& source) = 0;
     virtual bool Write(int displayIndex, const GammaRamp& ramp) = 0;
@@ -71,7 +77,8 @@ public:
     StartupItemState KeepItemState(int displayIndex) const;
 
 private:
-    std::string EntryName(StartupScope scope, int displayIndex) const;
+    std::string EntryName(StartupScope scope, int displayIndex,
+                          const std::vector<DisplayListing>& displays) const;
     std::string ReadEntry(StartupScope scope, int displayIndex) const;
 
     StartupStore& m_store;

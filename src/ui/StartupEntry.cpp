@@ -44,12 +44,32 @@ std::string StartupValueName(int displayIndex)
     return name;
 }
 
-std::optional<std::string> FormatStartupCommand(const std::string& programPath, const std::string& source,
-                                                int displayIndex)
+bool IsStartupValueName(std::string_view name)
 {
-    if ((programPath + source).find('"') != std::string::npos)
+    const std::string_view product = kProductName;
+    if (!name.starts_with(product))
+        return false;
+    const std::string_view number = name.substr(product.size());
+    return number.empty() || (number.size() > 1 && number[0] == '_' &&
+                              number.find_first_not_of("0123456789", 1) == std::string_view::npos);
+}
+
+std::optional<std::string> FormatStartupCommand(const std::string& programPath, const std::string& source,
+                                                const std::string& display)
+{
+    if ((programPath + source + display).find('"') != std::string::npos || display.ends_with('\\'))
         return std::nullopt;
-    return "\"" + programPath + "\" /pt \"" + source + "\" " + std::to_string(displayIndex);
+    const bool quoted = display.find_first_of(" \t") != std::string::npos;
+    return "\"" + programPath + "\" /pt \"" + source + "\" " + (quoted ? "\"" + display + "\"" : display);
+}
+
+std::string StartupEntryDisplay(std::string_view text)
+{
+    std::vector<std::string> words = SplitCommandLine(text);
+    if (words.empty())
+        return {};
+    words.erase(words.begin());
+    return ParseLaunchArguments(words).displayParameter;
 }
 
 bool StartupEntryKeeps(std::string_view text)

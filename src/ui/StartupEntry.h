@@ -6,7 +6,8 @@
 
 // Autostart entries: one string value per display in the platform's Run key, under
 // the machine-wide root or the current user's root. Its data is a command line that
-// starts this program in silent mode with a LUT source and a display index.
+// starts this program in silent mode with a LUT source and a display: its monitor's
+// identity, or its number.
 
 enum class StartupScope { AllUsers, CurrentUser };
 
@@ -18,12 +19,17 @@ inline constexpr const char* kStartupRunKeyPath = "Software\\Microsoft\\Windows\
 
 // "Rampwise" for display index 0 (and below), "Rampwise_<n>" for n >= 1.
 std::string StartupValueName(int displayIndex);
+// Whether a value of the Run key has a name of this program's entries.
+bool IsStartupValueName(std::string_view name);
 
-// "<programPath>" /pt "<source>" <displayIndex>. A file path never ends in a
-// backslash, so both arguments survive the splitter as given; nothing when either
-// holds a quote, which would end it early and change the command.
+// "<programPath>" /pt "<source>" <display>, the display in quotes when it holds a
+// blank. A file path never ends in a backslash, so the arguments survive the splitter
+// as given; nothing when one holds a quote, which would end it early and change the
+// command, or the display ends in a backslash.
 std::optional<std::string> FormatStartupCommand(const std::string& programPath, const std::string& source,
-                                                int displayIndex);
+                                                const std::string& display);
+// The DISPLAY argument that the program reads from the entry's command ("" for none).
+std::string StartupEntryDisplay(std::string_view text);
 
 enum class StartupEntryKind { Absent, Default, File };
 

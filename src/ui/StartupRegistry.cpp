@@ -24,6 +24,11 @@ long RegistryStartupStore::Delete(StartupScope scope, const std::string& valueNa
     return DeleteStartupEntry(scope, valueName, m_keyPath);
 }
 
+std::vector<std::string> RegistryStartupStore::EntryNames(StartupScope scope) const
+{
+    return StartupEntryNames(scope, m_keyPath);
+}
+
 bool RegistryStartupStore::CanWrite(StartupScope scope) const
 {
     return CanWriteStartupEntries(scope, m_keyPath);
@@ -47,6 +52,25 @@ std::string ReadStartupEntry(StartupScope scope, const std::string& valueName, c
         key.ReadString(valueName.c_str(), text) != ERROR_SUCCESS)
         return {};
     return text;
+}
+
+std::vector<std::string> StartupEntryNames(StartupScope scope, const char* keyPath)
+{
+    std::vector<std::string> names;
+    RegistryKey key;
+    if (key.Open(StartupRootKey(scope), keyPath, KEY_READ) != ERROR_SUCCESS)
+        return names;
+    // A value name has at most 16383 characters.
+    char name[16384];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof(name);
+        const LONG status = RegEnumValueA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS || (status != ERROR_SUCCESS && status != ERROR_MORE_DATA))
+            break;
+        if (status == ERROR_SUCCESS && IsStartupValueName(std::string_view(name, length)))
+            names.emplace_back(name, length);
+    }
+    return names;
 }
 
 bool CanWriteStartupEntries(StartupScope scope, const char* keyPath)

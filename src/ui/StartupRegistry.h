@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/StartupCommands.h"
 #include "ui/StartupEntry.h"
@@ -17,6 +18,7 @@ public:
     explicit RegistryStartupStore(const char* keyPath = kStartupRunKeyPath) : m_keyPath(keyPath) {}
 
     std::string Read(StartupScope scope, const std::string& valueName) const override;
+    std::vector<std::string> EntryNames(StartupScope scope) const override;
     long Write(StartupScope scope, const std::string& valueName, const std::string& command) override;
     long Delete(StartupScope scope, const std::string& valueName) override;
     bool CanWrite(StartupScope scope) const override;
@@ -32,6 +34,8 @@ HKEY StartupRootKey(StartupScope scope);
 std::string ReadStartupEntry(StartupScope scope, const std::string& valueName,
                              const char* keyPath = kStartupRunKeyPath);
 bool CanWriteStartupEntries(StartupScope scope, const char* keyPath = kStartupRunKeyPath);
+// The names of this program's entries in the scope's key (see IsStartupValueName).
+std::vector<std::string> StartupEntryNames(StartupScope scope, const char* keyPath = kStartupRunKeyPath);
 
 // Writes data as a REG_SZ value, replacing any value of that name in one step.
 LONG WriteStartupEntry(StartupScope scope, const std::string& valueName, const std::string& data,

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "app/Launch.h"
-#include "base/DisplayIndex.h"
+#include "lut/DisplayNaming.h"
 #include "base/LaunchArguments.h"
 
 // Both programs classify a command line alike; only Linux has slashes that start paths.
@@ -47,24 +47,13 @@ TEST(CommandLine, SelectsSourceDisplayAndWhatToDo)
         {{"/release"}, all, "", 0, Release},
         {{"/pt", "/home/ann/day.icc", "1", "/keep"}, knownOnly, "/home/ann/day.icc", 1, Keep},
         {{"/keep"}, all, "", 0, NoSource},
+        {{"/list"}, knownOnly, "", 0, List},
     };
     for (const auto& c : cases) {
         const LaunchArguments parsed = ParseLaunchArguments(c.arguments, c.slash);
         const std::string trace = testing::PrintToString(c.arguments);
         EXPECT_EQ(parsed.lutSource, c.lutSource) << trace;
         EXPECT_EQ(ClassifyLaunch(parsed), c.action) << trace;
-        EXPECT_EQ(parsed.DisplayIndex(), c.displayIndex) << trace;
+        EXPECT_EQ(ReadDisplayName(parsed.displayParameter).number, c.displayIndex) << trace;
     }
-}
-
-TEST(DisplayIndex, ReadsLikeAtoiButSaturates)
-{
-    const std::pair<const char*, int> cases[] = {
-        {"", 0},        {"2x", 2},       {"\t\n 7", 7},   {"abc", 0},
-        {"-1", -1},     {"+5", 5},       {"- 1", 0},      {"0000000000000000000000012", 12},
-        {"2147483647", INT_MAX},         {"2147483648", INT_MAX},          {"99999999999999999999999", INT_MAX},
-        {"-2147483648", INT_MIN},        {"-2147483649", INT_MIN},         {"-99999999999999999999999", INT_MIN},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(ParseDisplayIndex(text), expected) << '"' << text << '"';
 }

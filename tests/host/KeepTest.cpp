@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -25,16 +24,23 @@ GammaRamp Scaled(int numerator)
 }
 const GammaRamp kKept = Scaled(4), kHanded = Scaled(2), kReset = Scaled(1);
 
-// Displays that change as a script says, at the times of a clock that runs only while
-// the keeper waits. The trace tells what the keeper did: "MS take", "MS K" (a write of
-// the kept ramp; H the handed one), "MS CAUSE" (a log line).
+// A connected monitor: its connector, its identity ("" without an EDID) and its ramp.
+struct Monitor {
+    std::string connector, identity;
+    GammaRamp ramp = kReset;
+};
+
+// Monitors that come, go and move as a script says, at the times of a clock that runs
+// only while the keeper waits. The trace tells what the keeper did: "MS take MONITOR",
+// "MS K0" (a write of the kept ramp to display 0; H the handed one), "MS CAUSE" (a log
+// line).
 struct ScriptedSystem : KeepPort, KeepClock {
     struct Step {
         int at;
         std::function<std::optional<KeepWake>(ScriptedSystem&)> act;
     };
     std::vector<Step> script;
-    std::map<int, std::pair<std::string, GammaRamp>> displays{{0, {"DP-1", kReset}}};
+    std::vector<Monitor> monitors{{"DP-1", "DEL40F3:1"}, {"DP-2", "DEL40F3:2"}};
     bool loads = true;
     TakeOverResult takeOver = TakeOverResult::Taken;
     std::vector<std::string> trace;
@@ -45,22 +51,30 @@ struct ScriptedSystem : KeepPort, KeepClock {
     KeepSchedule::Clock::time_point Now() override { return KeepSchedule::Clock::time_point(now); }
     std::time_t WallNow() override { return 0; }
     void Trace(const std::string& what) { trace.push_back(std::to_string(now.count()) + " " + what); }
-    bool LoadSource(const LaunchArguments&, GammaRamp& ramp) override { return ramp = kKept, loads; }
-    TakeOverResult TakeOver(int) override { return Trace("take"), takeOver; }
+    bool LoadSource(const LaunchArguments&, int, GammaRamp& ramp) override { return ramp = kKept, loads; }
+    TakeOverResult TakeOver(const std::string& monitor) override { return Trace("take " + monitor), takeOver; }
     bool Apply(int index, const GammaRamp& ramp) override { return Write(index, ramp); }
-    std::optional<std::string> DisplayAt(int index) override
+    std::vector<DisplayListing> Displays() override
     {
-        return displays.contains(index) ? std::optional(displays[index].first) : std::nullopt;
+        std::vector<DisplayListing> listed;
+        for (const Monitor& m : monitors) {
+            DisplayListing& display = listed.emplace_back();
+            display.index = static_cast<int>(listed.size() - 1), display.connector = m.connector;
+            if (const std::size_t colon = m.identity.find(':'); !m.identity.empty())
+                display.edid = EdidFacts{{m.identity.substr(0, colon), m.identity.substr(colon + 1)}, ""};
+        }
+        return listed;
     }
     std::optional<RampDifference> Compare(int index, const GammaRamp& ramp) override
     {
-        const GammaRamp& held = displays.at(index).second;
+        const GammaRamp& held = monitors.at(index).ramp;
         return CompareWithRamp({held.Channel(0), held.Channel(1), held.Channel(2)}, ramp);
     }
     bool Write(int index, const GammaRamp& ramp) override
     {
-        displays.at(index).second = ramp;
-        return Trace(ramp == kKept ? "K" : "H"), true;
+        monitors.at(index).ramp = ramp;
+        std::string what(1, ramp == kKept ? 'K' : 'H');
+        return Trace(what.append(std::to_string(index))), true;
     }
     KeepWake Wait(KeepSchedule::Clock::time_point until) override
     {
@@ -75,13 +89,13 @@ struct ScriptedSystem : KeepPort, KeepClock {
     void Log(const std::string& line) override
     {
         const std::size_t after = line.find("after ") + 6;
-        Trace(line.substr(after, line.find(" (") - after));
+        Trace(line.substr(after, line.find(" (largest") - after));
     }
 };
 
-ScriptedSystem::Step Reset(int at)
+ScriptedSystem::Step Reset(int at, std::size_t index = 0)
 {
-    return {at, [](ScriptedSystem& s) { return s.displays.at(0).second = kReset, std::nullopt; }};
+    return {at, [=](ScriptedSystem& s) { return s.monitors.at(index).ramp = kReset, std::nullopt; }};
 }
 ScriptedSystem::Step Wake(int at, Kind kind, const char* cause = nullptr)
 {
@@ -90,11 +104,11 @@ ScriptedSystem::Step Wake(int at, Kind kind, const char* cause = nullptr)
         return wake.ramp = kHanded, std::optional(wake);
     }};
 }
-// Display 0 becomes another output (or none), as after a re-plug, and says so.
-ScriptedSystem::Step Plug(int at, const char* name)
+// The desk changes (monitors re-plugged, switched off, renumbered), and says so.
+ScriptedSystem::Step Desk(int at, std::vector<Monitor> monitors)
 {
     return {at, [=](ScriptedSystem& s) {
-        name ? void(s.displays[0] = {name, kReset}) : void(s.displays.erase(0));
+        s.monitors = monitors;
         return std::optional(KeepWake::Of(Kind::Event, "output change"));
     }};
 }
@@ -113,31 +127,45 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
         int status = 0;
         bool loads = true;
         KeepPort::TakeOverResult takeOver = KeepPort::TakeOverResult::Taken;
+        const char* display = "0";
     } cases[] = {
-        {"nothing changes", {Wake(20000, Kind::Stop)}, {"0 take", "0 K"}},
+        {"nothing changes", {Wake(20000, Kind::Stop)}, {"0 take DEL40F3:1", "0 K0"}},
         {"a reset waits for the periodic check", {Reset(1000), Wake(7000, Kind::Stop)},
-         {"0 take", "0 K", "3000 K", "3000 periodic check"}},
+         {"0 take DEL40F3:1", "0 K0", "3000 K0", "3000 periodic check"}},
         {"after an event", {Wake(1000, Kind::Event, "resume"), Reset(1000), Reset(2500), Reset(5800), Wake(6200, Kind::Stop)},
-         {"0 take", "0 K", "1500 K", "1500 resume", "3000 K", "3000 resume", "6000 K", "6000 resume"}},
+         {"0 take DEL40F3:1", "0 K0", "1500 K0", "1500 resume", "3000 K0", "3000 resume", "6000 K0", "6000 resume"}},
         {"events close together make one series of checks", {Wake(1000, Kind::Event, "display change"), Reset(1300),
           Wake(1300, Kind::Event, "display change"), Wake(1600, Kind::Event, "output change"), Wake(2400, Kind::Stop)},
-         {"0 take", "0 K", "2100 K", "2100 output change"}},
+         {"0 take DEL40F3:1", "0 K0", "2100 K0", "2100 output change"}},
         {"the window hands over a ramp", {Wake(1000, Kind::NewRamp), Reset(2000), Wake(4000, Kind::Stop)},
-         {"0 take", "0 K", "3000 H", "3000 periodic check"}},
-        {"the output comes back", {Plug(1000, nullptr), Plug(4000, "DP-1"), Wake(5000, Kind::Stop)},
-         {"0 take", "0 K", "4500 K", "4500 output change"}},
-        {"another output takes the number", {Plug(1000, "HDMI-1"), Plug(7000, "DP-1"), Wake(8000, Kind::Stop)},
-         {"0 take", "0 K", "7500 K", "7500 output change"}},
-        {"the display system goes", {Reset(1000), Wake(2000, Kind::Gone)}, {"0 take", "0 K"}, 1},
+         {"0 take DEL40F3:1", "0 K0", "3000 H0", "3000 periodic check"}},
+        // Away, the monitor is waited for; another one that takes its number is left alone.
+        {"the monitor goes and comes back on another connector",
+         {Desk(1000, {{"DP-2", "DEL40F3:2"}}), Reset(2000), Desk(4000, {{"DP-2", "DEL40F3:2"}, {"HDMI-1", "DEL40F3:1"}}),
+          Wake(5000, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "4500 K1", "4500 output change"}},
+        {"the order changes", {Desk(1000, {{"DP-2", "DEL40F3:2"}, {"DP-1", "DEL40F3:1"}}), Reset(2000, 0), Reset(2000, 1),
+          Wake(4000, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "1500 K1", "1500 output change", "3000 K1", "3000 output change"}},
+        {"named by identity, without a serial where it is the only one",
+         {Wake(1000, Kind::Stop)}, {"0 take DEL40F3:2", "0 K1"}, 0, true, KeepPort::TakeOverResult::Taken, "del40f3:2"},
+        {"a monitor without an EDID is kept on its connector", {Desk(1000, {{"DP-1", ""}}), Reset(2000), Wake(4000, Kind::Stop)},
+         {"0 take DP-2", "0 K1"}, 0, true, KeepPort::TakeOverResult::Taken, "1"},
+        {"an identity that two monitors carry", {}, {}, 1, true, KeepPort::TakeOverResult::Taken, "DEL40F3"},
+        {"a monitor that is not connected", {}, {}, 1, true, KeepPort::TakeOverResult::Taken, "ABC1234"},
+        {"the display system goes", {Reset(1000), Wake(2000, Kind::Gone)}, {"0 take DEL40F3:1", "0 K0"}, 1},
         {"the source does not load", {}, {}, 1, false},
-        {"the keeper before does not end", {}, {"0 take"}, 1, true, KeepPort::TakeOverResult::Failed},
-        {"a later /keep claims the display first", {}, {"0 take"}, 0, true, KeepPort::TakeOverResult::Superseded},
+        {"the keeper before does not end", {}, {"0 take DEL40F3:1"}, 1, true, KeepPort::TakeOverResult::Failed},
+        {"a later /keep claims the display first", {}, {"0 take DEL40F3:1"}, 0, true,
+         KeepPort::TakeOverResult::Superseded},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedSystem system;
         system.script = c.script, system.loads = c.loads, system.takeOver = c.takeOver;
-        EXPECT_EQ(RunKeep(ParseLaunchArguments({"/pt", "kept.lut", "0", "/keep"}), system, system), c.status);
+        if (std::string_view(c.name).starts_with("a monitor without"))
+            system.monitors[1].identity.clear();
+        EXPECT_EQ(RunKeep(ParseLaunchArguments({"/pt", "kept.lut", c.display, "/keep"}), system, system), c.status);
         EXPECT_EQ(system.trace, c.trace);
     }
 }
@@ -147,8 +175,9 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
 TEST(KeepLog, RotatesOnceTheFileWouldPassItsCap)
 {
     const TempDir dir;
-    const std::string log = dir.PathOf("keep.log"), line = FormatKeepLogLine(0, 1, "resume", 300);
-    EXPECT_NE(line.find(" display 1: re-applied after resume (largest difference 300)"), std::string::npos) << line;
+    const std::string log = dir.PathOf("keep.log"), line = FormatKeepLogLine(0, 1, "DEL40F3:7", "resume", 300);
+    EXPECT_NE(line.find(" display 1 (DEL40F3:7): re-applied after resume (largest difference 300)"), std::string::npos)
+        << line;
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(AppendKeepLogLine(log, line, 2 * (line.size() + 1)));
     EXPECT_EQ(dir.Read("keep.log").size(), line.size() + 1);

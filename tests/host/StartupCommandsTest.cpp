@@ -19,6 +19,15 @@ const std::optional<std::string> kProgram = "C:\\Tools\\rampwise.exe";
 // refuses every ramp when "dark".
 struct FakeSystem final : StartupStore, StartupApplier {
     std::string Read(StartupScope scope, const std::string& name) const override { return entries[{scope, name}]; }
+    std::vector<std::string> EntryNames(StartupScope scope) const override
+    {
+        std::vector<std::string> names;
+        for (const auto& [key, command] : entries)
+            if (key.first == scope && !command.empty())
+                names.push_back(key.second);
+        return names;
+    }
+    std::vector<DisplayListing> Displays() override { return displays; }
     long Write(StartupScope scope, const std::string& name, const std::string& command) override
     {
         return CanWrite(scope) ? (entries[{scope, name}] = command, 0) : 5;
@@ -31,6 +40,7 @@ struct FakeSystem final : StartupStore, StartupApplier {
 
     mutable std::map<std::pair<StartupScope, std::string>, std::string> entries;
     std::string condition, loaded;
+    std::vector<DisplayListing> displays{{12, "Adapter", "Monitor", "\\\\.\\DISPLAY13", {}, 256}};
 };
 
 } // namespace
@@ -95,4 +105,30 @@ TEST(StartupCommands, SetDeleteAndKeepLoadedFollowTheEntriesOfBothScopes)
     // "@default" anywhere in an entry makes it one of the default kind, in this letter case only.
     EXPECT_EQ(ClassifyStartupEntry(entry("C:\\my@defaults\\x.lut")), StartupEntryKind::Default);
     EXPECT_EQ(ClassifyStartupEntry(entry("C:\\@Default.lut")), StartupEntryKind::File);
+}
+
+// An entry made for a monitor with an EDID names its identity, and its menu items
+// follow the monitor to whatever number it has; an entry that named it by number
+// becomes the identity's, and value names stay unique.
+TEST(StartupCommands, EntriesFollowTheMonitorByItsIdentity)
+{
+    FakeSystem system;
+    Lines log;
+    StartupCommands commands(system, system, [&log](const std::string& line) { log.push_back(line); });
+    const auto monitor = [](int index, const char* serial) {
+        return DisplayListing{index, "", "", "DP-" + std::to_string(index), EdidFacts{{"DEL40F3", serial}, ""}, 256};
+    };
+    system.displays = {monitor(12, "7"), monitor(3, "8")};
+    system.entries[{kUser, "Rampwise_12"}] = "\"" + *kProgram + "\" /pt \"C:\\old.lut\" 12 /keep";
+    GammaRamp ramp;
+    commands.Set(kUser, StartupEntryKind::File, {12, "Twelve"}, "C:\\day.lut", ramp);
+    EXPECT_EQ(system.Read(kUser, "Rampwise_12"), "\"" + *kProgram + "\" /pt \"C:\\day.lut\" DEL40F3:7 /keep");
+    EXPECT_EQ(log, (Lines{"* Startup LUT set for current user on:", "   Twelve", "   monitor DEL40F3:7", "   C:\\day.lut"}));
+    // The two swap numbers: the entry is the other number's now, and 12 gets a new one.
+    system.displays = {monitor(3, "7"), monitor(12, "8")};
+    EXPECT_TRUE(commands.ItemState(StartupItem::SetFile, kUser, 3).checked);
+    EXPECT_FALSE(commands.ItemState(StartupItem::SetFile, kUser, 12).checked);
+    commands.Set(kUser, StartupEntryKind::Default, {12, "Twelve"}, "C:\\day.icm", ramp);
+    EXPECT_EQ(system.Read(kUser, "Rampwise_1"), "\"" + *kProgram + "\" /pt \"@default\" DEL40F3:8");
+    EXPECT_EQ(system.EntryNames(kUser), (std::vector<std::string>{"Rampwise_1", "Rampwise_12"}));
 }

@@ -132,7 +132,7 @@ TEST_F(MainDialog, CommandsReachTheDisplayTheLogTheRegistryAndTheKeeper)
     const std::string good = files.Write("良い 曲線.lut", LutFileBytes(curve)), saved = files.PathOf("Сохранён.lut");
     const std::string bad = files.Write("bad.lut", std::vector<std::uint8_t>(1000)), icm = GetDisplayProfilePath(0);
     const std::string nowhere = files.PathOf("no-such-folder\\x.lut"), program = ProgramPathForStartupEntry().value_or("?");
-    const auto entry = [&](const std::string& source) { return FormatStartupCommand(program, source, 0).value_or("?"); };
+    const auto entry = [&](const std::string& source) { return FormatStartupCommand(program, source, "0").value_or("?"); };
     ASSERT_TRUE(WriteDisplayRamp(0, start));
     Run(dialog, [&] {
         EXPECT_EQ(dialog.Ramp(), start) << "read when the dialog opens";

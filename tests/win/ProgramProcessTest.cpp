@@ -64,6 +64,6 @@ TEST_F(ProgramProcess, WithoutArgumentsShowsTheMainWindowAndStoresItsFullPathInS
     // The entry is there only when the window showed and took the command.
     char path[MAX_PATH] = {};
     SearchPathA(nullptr, "rampwise.exe", nullptr, MAX_PATH, path, nullptr);  // where the bare name was found
-    EXPECT_EQ(StoredEntry(StartupScope::CurrentUser), FormatStartupCommand(path, "@default", 0));
+    EXPECT_EQ(StoredEntry(StartupScope::CurrentUser), FormatStartupCommand(path, "@default", "0"));
     DeleteStartupEntry(StartupScope::CurrentUser, "Rampwise");
 }

@@ -60,7 +60,7 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoes)
         first.entries[i] /= 2, second.entries[i] = static_cast<std::uint16_t>(second.entries[i] / 4 * 3);
     std::string firstLut = files.Write("first.lut", LutFileBytes(first)), program = RAMPWISE_PROGRAM;
     const std::string reset = "xrandr --output DUMMY0 --gamma 1:1:1";
-    const char* periodic = "display 0: re-applied after periodic check";
+    const char* periodic = "display 0 (DUMMY0): re-applied after periodic check";
     const struct {
         const char* name;
         std::string action;            // a shell command; $KEEPER and $SERVER are the pids
