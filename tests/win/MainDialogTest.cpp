@@ -9,6 +9,7 @@
 
 #include "DisplayTestSupport.h"
 #include "TempDir.h"
+#include "app/KeepCore.h"
 #include "app/KeeperLinkWin32.h"
 #include "app/LogRouting.h"
 #include "app/RampwiseApp.h"
@@ -179,7 +180,8 @@ TEST_F(MainDialog, CommandsReachTheDisplayTheLogTheRegistryAndTheKeeper)
 
         ChildProcess keeper("rampwise /pt \"" + good + "\" 0 /keep");
         dialog.SetKeeperHandoff(&OfferRampToKeeper);
-        EXPECT_TRUE(Eventually([] { return FindWindowA(kKeeperWindowClass, KeeperWindowTitle(0).c_str()) != nullptr; }));
+        const std::string title = KeeperWindowTitle(KeptMonitorName("0", ListDisplays()));
+        EXPECT_TRUE(Eventually([&] { return FindWindowA(kKeeperWindowClass, title.c_str()) != nullptr; }));
         const std::string kept = "* " + dialog.GetSelectedDisplayText() + " is kept on this ramp.";
         EXPECT_EQ(Send(ID_LUT_SETLINEAR), (Lines{"* Setting linear LUT values.", kept}));
         Sleep(3500);  // past the keeper's periodic check
