@@ -34,3 +34,12 @@ inline std::vector<std::uint8_t> EdidBytes(const char* maker, std::uint16_t prod
     edid[127] = static_cast<std::uint8_t>(256 - sum % 256);
     return edid;
 }
+
+// The bytes as output_edid takes them: in hex, or "-" for none.
+inline std::string EdidHex(const std::vector<std::uint8_t>& edid)
+{
+    std::string hex = edid.empty() ? "-" : "";
+    for (const std::uint8_t byte : edid)
+        hex += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 0xF]};
+    return hex;
+}

@@ -4,9 +4,12 @@
 
 #include "DisplayTestSupport.h"
 #include "TempDir.h"
+#include "EdidBytes.h"
 #include "app/SilentApply.h"
 #include "base/LaunchArguments.h"
 #include "res/resource.h"
+#include "ui/DisplayStartupApplier.h"
+#include "ui/StartupRegistry.h"
 
 using ProgramProcess = DisplayRampTest;
 
@@ -30,7 +33,7 @@ TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow
         cases[] = {
         {lut, "0", SilentApplyResult::Applied, 0, "display 0 holds " + lut + "\r\n"},
         {"@default", "0", SilentApplyResult::Applied, 0, "display 0 holds @default\r\n"},
-        {lut, "1", SilentApplyResult::NotApplied, 2, "the table of display 1 could not be read\r\n"},
+        {lut, "5", SilentApplyResult::NotApplied, 2, "the table of display 5 could not be read\r\n"},
         {refused, "0", SilentApplyResult::NotApplied, 1,
          "display 0 differs from " + refused + ": largest difference 65535 at red entry 0\r\n"},
         // Not the keyword: a file that is missing.
@@ -66,4 +69,54 @@ TEST_F(ProgramProcess, WithoutArgumentsShowsTheMainWindowAndStoresItsFullPathInS
     SearchPathA(nullptr, "rampwise.exe", nullptr, MAX_PATH, path, nullptr);  // where the bare name was found
     EXPECT_EQ(StoredEntry(StartupScope::CurrentUser), FormatStartupCommand(path, "@default", "0"));
     DeleteStartupEntry(StartupScope::CurrentUser, "Rampwise");
+}
+
+// Two monitors with EDIDs on the X server: "/list" names them through a redirected
+// standard output, and an entry set for the second names its identity, so that it
+// finds that monitor still once it is the primary and Wine numbers it 0.
+TEST_F(ProgramProcess, ListsTheMonitorsAndEntriesFollowThemWhenTheyAreNumberedAnew)
+{
+    // The X server is changed by a shell started from Wine, whose end Wine does not
+    // always report: what Wine then lists tells when it is done.
+    const std::string edid = std::string(RAMPWISE_OUTPUT_EDID) + " DUMMY";
+    const auto x = [](std::string commands) {
+        commands = "/bin/sh -c \"" + commands + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        ASSERT_TRUE(CreateProcessA(nullptr, commands.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+        CloseHandle(process.hProcess), CloseHandle(process.hThread);
+    };
+    // The first display's monitor, once both have their EDIDs.
+    const auto first = [] {
+        const std::vector<DisplayListing> d = ListDisplays();
+        return d.size() == 2 && d[0].edid && d[1].edid ? d[0].edid->identity.model : std::string();
+    };
+    // The dummy driver reports DUMMY1 connected once probed.
+    x("xrandr --addmode DUMMY1 1280x1024; xrandr --output DUMMY1 --mode 1280x1024 --right-of DUMMY0; xrandr; " + edid +
+      "0 " + EdidHex(EdidBytes("DEL", 0x40F3, 1001, "", "Left")) + "; " + edid + "1 " +
+      EdidHex(EdidBytes("ABC", 0x1234, 5, "XK2", "Right")));
+    ASSERT_TRUE(Eventually([&] { return first() == "DEL40F3"; }, 10000));
+    const ChildProcess list("rampwise /list", true);
+    EXPECT_EQ(list.ExitCode(30000), 0u);
+    EXPECT_EQ(list.TakeOutput(), "0 DEL40F3:1001 \\\\.\\DISPLAY1 \"Left\" 256\r\n1 ABC1234:XK2 \\\\.\\DISPLAY2 \"Right\" 256\r\n");
+
+    TempDir folder;
+    RegistryStartupStore store;
+    DisplayStartupApplier applier;
+    StartupCommands commands(store, applier, [](const std::string&) {});
+    GammaRamp ramp;
+    EXPECT_EQ(commands.Set(StartupScope::CurrentUser, StartupEntryKind::File, {1, "Right"},
+                           folder.Write("right.lut", LutFileBytes(CurveRamp(1.1, 1.2, 1.3))), ramp),
+              StartupSetResult::Stored);
+    EXPECT_NE(ReadStartupEntry(StartupScope::CurrentUser, "Rampwise_1").find(" ABC1234:XK2"), std::string::npos);
+    x("xrandr --output DUMMY1 --primary");
+    EXPECT_TRUE(Eventually([&] { return first() == "ABC1234"; }, 10000));
+    EXPECT_TRUE(commands.ItemState(StartupItem::SetFile, StartupScope::CurrentUser, 0).checked);
+    EXPECT_FALSE(commands.ItemState(StartupItem::SetFile, StartupScope::CurrentUser, 1).checked);
+
+    DeleteStartupEntry(StartupScope::CurrentUser, "Rampwise_1");
+    x("xrandr --output DUMMY0 --primary --output DUMMY1 --off; " + edid + "0 -; " + edid + "1 -");
+    // DUMMY1 stays connected: Wine goes on listing it, without a picture.
+    EXPECT_TRUE(Eventually([&] { return first().empty(); }, 10000));
 }

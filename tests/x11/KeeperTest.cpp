@@ -16,10 +16,6 @@
 #include <string>
 #include <thread>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/Xrandr.h>
-
 #include "support/CrtcGammaProbe.h"
 #include "support/EdidBytes.h"
 #include "support/Eventually.h"
@@ -57,24 +53,11 @@ std::optional<int> ExitStatus(pid_t pid, double seconds)
 using Edid = std::vector<std::uint8_t>;
 
 // Gives the outputs these EDIDs (none: no property), as the driver does when other
-// monitors are plugged in, and waits until the server has them.
+// monitors are plugged in.
 void SetEdids(const Edid& dummy0, const Edid& dummy1)
 {
-    Display* x = XOpenDisplay(nullptr);
-    // Deleting a property that no output has yet is no failure here.
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(x, DefaultRootWindow(x));
-    const Atom atom = XInternAtom(x, "EDID", False);
-    for (int i = 0; i < 2; ++i) {
-        const Edid& edid = i == 0 ? dummy0 : dummy1;
-        if (edid.empty())
-            XRRDeleteOutputProperty(x, resources->outputs[i], atom);
-        else
-            XRRChangeOutputProperty(x, resources->outputs[i], atom, XA_INTEGER, 8, PropModeReplace, edid.data(),
-                                    static_cast<int>(edid.size()));
-    }
-    XRRFreeScreenResources(resources);
-    XCloseDisplay(x);
+    const std::string tool = RAMPWISE_OUTPUT_EDID;
+    ASSERT_EQ(std::system((tool + " DUMMY0 " + EdidHex(dummy0) + " && " + tool + " DUMMY1 " + EdidHex(dummy1)).c_str()), 0);
 }
 
 } // namespace
