@@ -150,7 +150,7 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
          {1, "ERROR: calibration file " + badCal + ", line 1: the file has no BEGIN_DATA\n"}, {known}},
         {"read error", {}, "", {"/pt", folder, "0"}, {1, "rampwise: " + folder + " could not be read (error 21)\n"},
          {known}},
-        {"no source", {}, "", {}, {2, "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY-NUMBER]\n"}, {known}},
+        {"no source", {}, "", {}, {2, "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY]\n"}, {known}},
         {"@default from the output first", {onRoot, {"_ICC_PROFILE", output, true}}, "", byDefault, kApplied, {output},
          {"cache/rampwise/display-0.icc"}},
         // The copy in the cache is a convenience: without it the profile still applies.
