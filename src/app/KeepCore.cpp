@@ -1,7 +1,5 @@
 #include "app/KeepCore.h"
 
-#include <algorithm>
-
 #include "app/KeepLog.h"
 #include "base/Log.h"
 
@@ -27,13 +25,9 @@ std::optional<DisplayName> NamedMonitor(const LaunchArguments& arguments, KeepPo
 {
     const std::vector<DisplayListing> displays = port.Displays();
     const DisplayChoice choice = ChooseDisplay(ReadDisplayName(arguments.displayParameter), displays);
-    if (!choice.index) {
+    if (!choice.index)
         LogError("%s", choice.why.c_str());
-        return std::nullopt;
-    }
-    const auto display = std::find_if(displays.begin(), displays.end(),
-                                      [&](const DisplayListing& d) { return d.index == *choice.index; });
-    return LastingName(*display, displays);
+    return LastingNameAt(choice.index, displays);
 }
 
 } // namespace
@@ -41,11 +35,7 @@ std::optional<DisplayName> NamedMonitor(const LaunchArguments& arguments, KeepPo
 std::string KeptMonitorName(const std::string& displayArgument, const std::vector<DisplayListing>& displays)
 {
     const DisplayName name = ReadDisplayName(displayArgument);
-    const DisplayChoice choice = ChooseDisplay(name, displays);
-    for (const DisplayListing& display : displays)
-        if (choice.index == display.index)
-            return LastingName(display, displays).Text();
-    return name.Text();
+    return LastingNameAt(ChooseDisplay(name, displays).index, displays).value_or(name).Text();
 }
 
 int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)

@@ -113,6 +113,14 @@ std::string EscapedForName(std::string_view text)
     return escaped;
 }
 
+std::optional<DisplayName> LastingNameAt(std::optional<int> index, const std::vector<DisplayListing>& displays)
+{
+    for (const DisplayListing& display : displays)
+        if (display.index == index)
+            return LastingName(display, displays);
+    return std::nullopt;
+}
+
 std::string FormatDisplayLine(const DisplayListing& display)
 {
     std::string name = display.edid && !display.edid->name.empty() ? display.edid->name : display.monitor;

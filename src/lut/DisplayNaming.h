@@ -46,6 +46,8 @@ DisplayChoice ChooseDisplay(const DisplayName& name, const std::vector<DisplayLi
 // The name that finds the display's monitor again wherever it goes: its identity with
 // the serial, when no other listed monitor carries it; else its connector.
 DisplayName LastingName(const DisplayListing& display, const std::vector<DisplayListing>& displays);
+// The lasting name of the listed display at the index; nothing when none is there.
+std::optional<DisplayName> LastingNameAt(std::optional<int> index, const std::vector<DisplayListing>& displays);
 
 // The text with every character but ASCII letters, digits, '.', '_' and '-' written
 // as %XX: fit to be part of a file's or a system object's name.

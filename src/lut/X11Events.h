@@ -1,8 +1,5 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "lut/X11Display.h"
 
 // A lasting connection that hears of RandR changes: a screen resized or rotated, a

@@ -21,12 +21,9 @@ bool NamesDisplay(const DisplayName& name, int displayIndex, const std::vector<D
 // wherever it goes (and survives the command line), else its number.
 std::string EntryDisplay(int displayIndex, const std::vector<DisplayListing>& displays)
 {
-    for (const DisplayListing& display : displays) {
-        const DisplayName lasting = LastingName(display, displays);
-        if (display.index == displayIndex && lasting.kind == DisplayName::Kind::Identity &&
-            lasting.text.find_first_of("\"\\") == std::string::npos)
-            return lasting.text;
-    }
+    const std::optional<DisplayName> lasting = LastingNameAt(displayIndex, displays);
+    if (lasting && lasting->kind == DisplayName::Kind::Identity && lasting->text.find_first_of("\"\\") == std::string::npos)
+        return lasting->text;
     return std::to_string(displayIndex);
 }
 

@@ -24,9 +24,9 @@ GammaRamp Scaled(int numerator)
 }
 const GammaRamp kKept = Scaled(4), kHanded = Scaled(2), kReset = Scaled(1);
 
-// A connected monitor: its connector, its identity ("" without an EDID) and its ramp.
+// A connected monitor: its connector, its identity and its ramp.
 struct Monitor {
-    std::string connector, identity;
+    std::string connector, serial;
     GammaRamp ramp = kReset;
 };
 
@@ -40,7 +40,7 @@ struct ScriptedSystem : KeepPort, KeepClock {
         std::function<std::optional<KeepWake>(ScriptedSystem&)> act;
     };
     std::vector<Step> script;
-    std::vector<Monitor> monitors{{"DP-1", "DEL40F3:1"}, {"DP-2", "DEL40F3:2"}};
+    std::vector<Monitor> monitors{{"DP-1", "1"}, {"DP-2", "2"}};
     bool loads = true;
     TakeOverResult takeOver = TakeOverResult::Taken;
     std::vector<std::string> trace;
@@ -57,12 +57,8 @@ struct ScriptedSystem : KeepPort, KeepClock {
     std::vector<DisplayListing> Displays() override
     {
         std::vector<DisplayListing> listed;
-        for (const Monitor& m : monitors) {
-            DisplayListing& display = listed.emplace_back();
-            display.index = static_cast<int>(listed.size() - 1), display.connector = m.connector;
-            if (const std::size_t colon = m.identity.find(':'); !m.identity.empty())
-                display.edid = EdidFacts{{m.identity.substr(0, colon), m.identity.substr(colon + 1)}, ""};
-        }
+        for (const Monitor& m : monitors)
+            listed.push_back({static_cast<int>(listed.size()), "", "", m.connector, EdidFacts{{"DEL40F3", m.serial}, ""}});
         return listed;
     }
     std::optional<RampDifference> Compare(int index, const GammaRamp& ramp) override
@@ -142,7 +138,7 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
          {"0 take DEL40F3:1", "0 K0", "3000 H0", "3000 periodic check"}},
         // Away, the monitor is waited for; another one that takes its number is left alone.
         {"the monitor goes and comes back on another connector",
-         {Desk(1000, {{"DP-2", "DEL40F3:2"}}), Reset(2000), Desk(4000, {{"DP-2", "DEL40F3:2"}, {"HDMI-1", "DEL40F3:1"}}),
+         {Desk(1000, {{"DP-2", "2"}}), Reset(2000), Desk(4000, {{"DP-2", "2"}, {"HDMI-1", "1"}}),
           Wake(5000, Kind::Stop)},
          {"0 take DEL40F3:1", "0 K0", "4500 K1", "4500 output change"}},
         {"an identity that two monitors carry", {}, {}, 1, true, KeepPort::TakeOverResult::Taken, "DEL40F3"},

@@ -15,10 +15,10 @@ inline std::vector<std::uint8_t> EdidBytes(const char* maker, std::uint16_t prod
                                       std::uint8_t(product), std::uint8_t(product >> 8), std::uint8_t(serial),
                                       std::uint8_t(serial >> 8), std::uint8_t(serial >> 16), std::uint8_t(serial >> 24)};
     edid.resize(128);
-    // Display descriptors (tag 0x10: unused), each text ended by a line feed.
-    const std::pair<std::uint8_t, std::string> texts[] = {{0xFF, serialText}, {0xFC, name}, {0x10, ""}, {0x10, ""}};
-    for (std::size_t d = 0; d < 4; ++d) {
-        edid[57 + 18 * d] = texts[d].second.empty() ? 0x10 : texts[d].first;
+    // Two display descriptors (tag 0 where the text is empty), each text ended by a line feed.
+    const std::pair<std::uint8_t, std::string> texts[] = {{0xFF, serialText}, {0xFC, name}};
+    for (std::size_t d = 0; d < 2; ++d) {
+        edid[57 + 18 * d] = texts[d].second.empty() ? 0 : texts[d].first;
         const std::string text = (texts[d].second + "\n            ").substr(0, 13);
         std::copy(text.begin(), text.end(), edid.begin() + 59 + 18 * d);
     }
