@@ -106,25 +106,3 @@ TEST(StartupCommands, SetDeleteAndKeepLoadedFollowTheEntriesOfBothScopes)
     EXPECT_EQ(ClassifyStartupEntry(entry("C:\\my@defaults\\x.lut")), StartupEntryKind::Default);
     EXPECT_EQ(ClassifyStartupEntry(entry("C:\\@Default.lut")), StartupEntryKind::File);
 }
-
-// An entry for a monitor with an EDID names its identity, also where it named the
-// number before; once the number is another monitor's, that one gets an entry of its own.
-TEST(StartupCommands, EntriesNameTheMonitorByItsIdentity)
-{
-    FakeSystem system;
-    Lines log;
-    StartupCommands commands(system, system, [&log](const std::string& line) { log.push_back(line); });
-    const auto monitor = [](int index, const char* serial) {
-        return DisplayListing{index, "", "", "DP", EdidFacts{{"DEL40F3", serial}, ""}, 256};
-    };
-    const std::string program = "\"" + *kProgram + "\" /pt ";
-    system.displays = {monitor(12, "7"), monitor(3, "8")};
-    system.entries[{kUser, "Rampwise_12"}] = program + "\"C:\\old.lut\" 12 /keep";
-    GammaRamp ramp;
-    commands.Set(kUser, StartupEntryKind::File, {12, "Twelve"}, "C:\\day.lut", ramp);
-    EXPECT_EQ(system.Read(kUser, "Rampwise_12"), program + "\"C:\\day.lut\" DEL40F3:7 /keep");
-    EXPECT_EQ(log, (Lines{"* Startup LUT set for current user on:", "   Twelve", "   monitor DEL40F3:7", "   C:\\day.lut"}));
-    system.displays = {monitor(3, "7"), monitor(12, "8")};
-    commands.Set(kUser, StartupEntryKind::Default, {12, "Twelve"}, "C:\\day.icm", ramp);
-    EXPECT_EQ(system.Read(kUser, "Rampwise_1"), program + "\"@default\" DEL40F3:8");
-}

@@ -87,36 +87,44 @@ TEST_F(ProgramProcess, ListsTheMonitorsAndEntriesFollowThemWhenTheyAreNumberedAn
         ASSERT_TRUE(CreateProcessA(nullptr, commands.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
         CloseHandle(process.hProcess), CloseHandle(process.hThread);
     };
-    // The first display's monitor, once both have their EDIDs.
-    const auto first = [] {
+    // The two displays' monitors in order, once both have their EDIDs.
+    const auto models = [] {
         const std::vector<DisplayListing> d = ListDisplays();
-        return d.size() == 2 && d[0].edid && d[1].edid ? d[0].edid->identity.model : std::string();
+        return d.size() == 2 && d[0].edid && d[1].edid ? d[0].edid->identity.model + d[1].edid->identity.model : "";
     };
     // The dummy driver reports DUMMY1 connected once probed.
     x("xrandr --addmode DUMMY1 1280x1024; xrandr --output DUMMY1 --mode 1280x1024 --right-of DUMMY0; xrandr; " + edid +
       "0 " + EdidHex(EdidBytes("DEL", 0x40F3, 1001, "", "Left")) + "; " + edid + "1 " +
       EdidHex(EdidBytes("ABC", 0x1234, 5, "XK2", "Right")));
-    ASSERT_TRUE(Eventually([&] { return first() == "DEL40F3"; }, 10000));
+    ASSERT_TRUE(Eventually([&] { return models() == "DEL40F3ABC1234"; }, 10000));
     const ChildProcess list("rampwise /list", true);
     EXPECT_EQ(list.ExitCode(30000), 0u);
     EXPECT_EQ(list.TakeOutput(), "0 DEL40F3:1001 \\\\.\\DISPLAY1 \"Left\" 256\r\n1 ABC1234:XK2 \\\\.\\DISPLAY2 \"Right\" 256\r\n");
 
+    // A Set replaces the entry that named the monitor's number, and a Set for the monitor
+    // that has the number now makes one of its own.
     TempDir folder;
+    const std::string lut = folder.Write("right.lut", LutFileBytes(CurveRamp(1.1, 1.2, 1.3)));
+    const auto entry = [](const char* name) { return ReadStartupEntry(StartupScope::CurrentUser, name); };
+    WriteStartupEntry(StartupScope::CurrentUser, "Rampwise_1", "rampwise.exe /pt old.lut 1 /keep");
     RegistryStartupStore store;
     DisplayStartupApplier applier;
-    StartupCommands commands(store, applier, [](const std::string&) {});
+    std::vector<std::string> log;
+    StartupCommands commands(store, applier, [&](const std::string& line) { log.push_back(line); });
     GammaRamp ramp;
-    EXPECT_EQ(commands.Set(StartupScope::CurrentUser, StartupEntryKind::File, {1, "Right"},
-                           folder.Write("right.lut", LutFileBytes(CurveRamp(1.1, 1.2, 1.3))), ramp),
-              StartupSetResult::Stored);
-    EXPECT_NE(ReadStartupEntry(StartupScope::CurrentUser, "Rampwise_1").find(" ABC1234:XK2"), std::string::npos);
+    commands.Set(StartupScope::CurrentUser, StartupEntryKind::File, {1, "Right"}, lut, ramp);
+    EXPECT_TRUE(entry("Rampwise_1").ends_with("\" ABC1234:XK2 /keep")) << entry("Rampwise_1");
+    EXPECT_EQ(log.at(2), "   monitor ABC1234:XK2");
     x("xrandr --output DUMMY1 --primary");
-    EXPECT_TRUE(Eventually([&] { return first() == "ABC1234"; }, 10000));
+    EXPECT_TRUE(Eventually([&] { return models() == "ABC1234DEL40F3"; }, 10000));
     EXPECT_TRUE(commands.ItemState(StartupItem::SetFile, StartupScope::CurrentUser, 0).checked);
     EXPECT_FALSE(commands.ItemState(StartupItem::SetFile, StartupScope::CurrentUser, 1).checked);
+    commands.Set(StartupScope::CurrentUser, StartupEntryKind::File, {1, "Left"}, lut, ramp);
+    EXPECT_TRUE(entry("Rampwise_2").ends_with("\" DEL40F3:1001")) << entry("Rampwise_2");
 
+    DeleteStartupEntry(StartupScope::CurrentUser, "Rampwise_2");
     DeleteStartupEntry(StartupScope::CurrentUser, "Rampwise_1");
     x("xrandr --output DUMMY0 --primary --output DUMMY1 --off; " + edid + "0 -; " + edid + "1 -");
     // DUMMY1 stays connected: Wine goes on listing it, without a picture.
-    EXPECT_TRUE(Eventually([&] { return first().empty(); }, 10000));
+    EXPECT_TRUE(Eventually([&] { return models().empty(); }, 10000));
 }

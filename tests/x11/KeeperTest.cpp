@@ -111,11 +111,9 @@ TEST(LinuxMonitors, CommandsAndKeepersFollowTheMonitorNotItsPlace)
         EXPECT_EQ(std::system(("bash -c '" + c.command + "' >" + home.PathOf("said") + " 2>&1").c_str()), 0);
         const std::vector<std::uint8_t> said = home.Read("said");
         EXPECT_EQ(std::string(said.begin(), said.end()), c.said);
+        const std::optional<CrtcGammaTable> tables[] = {TableOf(a), TableOf(b), untouched, std::nullopt};
         for (const char* output : {"DUMMY0", "DUMMY1"}) {
-            const char held = c.held[output[5] - '0'];
-            const std::optional<CrtcGammaTable> expected = held == 'A'   ? std::optional(TableOf(a))
-                                                           : held == 'B' ? std::optional(TableOf(b))
-                                                           : held == '-' ? untouched : std::nullopt;
+            const auto& expected = tables[std::string_view("AB-x").find(c.held[output[5] - '0'])];
             EXPECT_TRUE(Eventually([&] { return ReadCrtcGamma(output) == expected; }, 6000)) << output;
         }
         kill(std::atoi(std::getenv("SERVER")), SIGTERM);
