@@ -96,7 +96,9 @@ TEST_F(ProgramProcess, ListsTheMonitorsAndEntriesFollowThemWhenTheyAreNumberedAn
     x("xrandr --addmode DUMMY1 1280x1024; xrandr --output DUMMY1 --mode 1280x1024 --right-of DUMMY0; xrandr; " + edid +
       "0 " + EdidHex(EdidBytes("DEL", 0x40F3, 1001, "", "Left")) + "; " + edid + "1 " +
       EdidHex(EdidBytes("ABC", 0x1234, 5, "XK2", "Right")));
+    // Wine rewrites the monitors' registry keys more than once after a change.
     ASSERT_TRUE(Eventually([&] { return models() == "DEL40F3ABC1234"; }, 10000));
+    Sleep(1500);
     const ChildProcess list("rampwise /list", true);
     EXPECT_EQ(list.ExitCode(30000), 0u);
     EXPECT_EQ(list.TakeOutput(), "0 DEL40F3:1001 \\\\.\\DISPLAY1 \"Left\" 256\r\n1 ABC1234:XK2 \\\\.\\DISPLAY2 \"Right\" 256\r\n");
@@ -117,6 +119,7 @@ TEST_F(ProgramProcess, ListsTheMonitorsAndEntriesFollowThemWhenTheyAreNumberedAn
     EXPECT_EQ(log.at(2), "   monitor ABC1234:XK2");
     x("xrandr --output DUMMY1 --primary");
     EXPECT_TRUE(Eventually([&] { return models() == "ABC1234DEL40F3"; }, 10000));
+    Sleep(1500);
     EXPECT_TRUE(commands.ItemState(StartupItem::SetFile, StartupScope::CurrentUser, 0).checked);
     EXPECT_FALSE(commands.ItemState(StartupItem::SetFile, StartupScope::CurrentUser, 1).checked);
     commands.Set(StartupScope::CurrentUser, StartupEntryKind::File, {1, "Left"}, lut, ramp);
