@@ -79,14 +79,7 @@ TEST_F(ProgramProcess, ListsTheMonitorsAndEntriesFollowThemWhenTheyAreNumberedAn
     // The X server is changed by a shell started from Wine, whose end Wine does not
     // always report: what Wine then lists tells when it is done.
     const std::string edid = std::string(RAMPWISE_OUTPUT_EDID) + " DUMMY";
-    const auto x = [](std::string commands) {
-        commands = "/bin/sh -c \"" + commands + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessA(nullptr, commands.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-        CloseHandle(process.hProcess), CloseHandle(process.hThread);
-    };
+    const auto x = [](const std::string& commands) { WinExec(("/bin/sh -c \"" + commands + "\"").c_str(), SW_HIDE); };
     // The two displays' monitors in order, once both have their EDIDs.
     const auto models = [] {
         const std::vector<DisplayListing> d = ListDisplays();
