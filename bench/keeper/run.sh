@@ -5,7 +5,11 @@
 # See README.md here.
 # With "storm" the span is an event storm instead: another client switches the
 # output's mode back and forth as fast as it can, and the count of switches is printed.
-# Usage: bench/keeper/run.sh [PROGRAM (build/bench/rampwise)] [SECONDS (60)] [storm]
+# With "latency" SECONDS is a count of outside resets instead: each goes to a keeper
+# started afresh (so that it never has cause to give way), at a random moment of its
+# one-second rhythm, and the time until the table holds the ramp again is measured;
+# prints the median and the 95th percentile.
+# Usage: bench/keeper/run.sh [PROGRAM (build/bench/rampwise)] [SECONDS (60)] [storm|latency]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 program=${1:-$root/build/bench/rampwise}
@@ -38,6 +42,26 @@ for channel in 1 2 3; do
 done >"$work/half.lut"
 
 mkdir -m 0700 "$work/run"
+if [ "$storm" = latency ]; then
+  dump="$root/build/host/crtc_gamma_dump"
+  [ -x "$dump" ] || { echo "$dump is missing: run scripts/build" >&2; exit 1; }
+  for run in $(seq 1 "$seconds"); do
+    XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state" "$program" /pt "$work/half.lut" 0 /keep &
+    keeper=$!
+    sleep 1.5
+    kept=$("$dump" DUMMY0)
+    sleep "0.$(printf %03d $((RANDOM % 1000)))"
+    start=$(date +%s%N)
+    xrandr --output DUMMY0 --gamma 1:1:1
+    until [ "$("$dump" DUMMY0)" = "$kept" ]; do sleep 0.01; done
+    echo $((($(date +%s%N) - start) / 1000000))
+    kill "$keeper"
+    wait "$keeper" || true
+  done | sort -n >"$work/latency"
+  keeper=""
+  awk '{ ms[NR] = $1 } END { printf "reset to restored ramp over %d resets: median %d ms, 95th percentile %d ms (target at most 1200 ms)\n", NR, ms[int((NR + 1) / 2)], ms[int(NR * 0.95 + 0.999)] }' "$work/latency"
+  exit 0
+fi
 XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state" "$program" /pt "$work/half.lut" 0 /keep &
 keeper=$!
 sleep 2

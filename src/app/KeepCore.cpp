@@ -1,5 +1,8 @@
 #include "app/KeepCore.h"
 
+#include <utility>
+
+#include "app/KeepBackOff.h"
 #include "app/KeepLog.h"
 #include "base/Log.h"
 
@@ -28,6 +31,16 @@ std::optional<DisplayName> NamedMonitor(const LaunchArguments& arguments, KeepPo
     if (!choice.index)
         LogError("%s", choice.why.c_str());
     return LastingNameAt(choice.index, displays);
+}
+
+// The ramp with every entry one 8-bit level away, so that a driver that compares at
+// 8 bits sees a change too.
+GammaRamp OneStepOff(const GammaRamp& ramp)
+{
+    GammaRamp off = ramp;
+    for (std::uint16_t& entry : off.entries)
+        entry = static_cast<std::uint16_t>(entry >= 256 ? entry - 256 : entry + 256);
+    return off;
 }
 
 } // namespace
@@ -63,14 +76,32 @@ int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
     if (!index || !port.Apply(*index, ramp))
         return 1;
     KeepSchedule schedule(clock.Now());
+    KeepBackOff backOff;
+    const char* event = nullptr;  // an event whose first check has yet to find the monitor
     for (;;) {
         // A monitor that is away is waited for without a line: its coming back is an
         // event, and the check after it writes the ramp again.
         if (const char* cause = schedule.TakeDue(clock.Now())) {
+            const auto now = clock.Now();
             index = monitor.Find();
             const std::optional<RampDifference> difference = index ? port.Compare(*index, ramp) : std::nullopt;
-            if (difference && !difference->Holds() && port.Write(*index, ramp))
-                port.Log(FormatKeepLogLine(clock.WallNow(), *index, monitor.Name().Text(), cause, difference->largest));
+            const auto log = [&](const char* why) {
+                port.Log(FormatKeepLogLine(clock.WallNow(), *index, monitor.Name().Text(), why, difference->largest));
+            };
+            if (difference && event) {
+                // After an event the ramp goes back whatever the display reports: a driver
+                // may report the ramp it had before a resume while the hardware lost it,
+                // or skip a write of the ramp it believes it has, hence the nudge first.
+                port.Write(*index, OneStepOff(ramp));
+                if (port.Write(*index, ramp))
+                    log(std::exchange(event, nullptr));
+            } else if (difference && difference->Holds()) {
+                backOff.Held(now);
+            } else if (difference && backOff.MayWrite(now) && port.Write(*index, ramp)) {
+                log(cause);
+                if (backOff.Wrote(now))
+                    port.Log(FormatKeepGiveWayLine(clock.WallNow(), *index, monitor.Name().Text()));
+            }
         }
         const KeepWake wake = port.Wait(schedule.NextCheck());
         switch (wake.kind) {
@@ -78,9 +109,12 @@ int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
             break;
         case KeepWake::Kind::Event:
             schedule.EventAt(clock.Now(), wake.cause);
+            event = wake.cause;
+            backOff.Reset();
             break;
         case KeepWake::Kind::NewRamp:
             ramp = wake.ramp;
+            backOff.Reset();
             break;
         case KeepWake::Kind::Stop:
             return 0;

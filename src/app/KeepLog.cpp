@@ -10,8 +10,10 @@
 #include <unistd.h>
 #endif
 
-std::string FormatKeepLogLine(std::time_t when, int displayIndex, const std::string& monitor, const char* cause,
-                              int largestDifference)
+namespace {
+
+// "2026-12-07 03:04:05 display 0 (DEL40F3:7XK2M13)", local time.
+std::string LinePrefix(std::time_t when, int displayIndex, const std::string& monitor)
 {
     std::tm local{};
 #ifdef _WIN32
@@ -21,8 +23,22 @@ std::string FormatKeepLogLine(std::time_t when, int displayIndex, const std::str
 #endif
     char stamp[32] = "";
     std::strftime(stamp, sizeof(stamp), "%Y-%m-%d %H:%M:%S", &local);
-    return std::string(stamp) + " display " + std::to_string(displayIndex) + " (" + monitor + "): re-applied after " +
-           cause + " (largest difference " + std::to_string(largestDifference) + ")";
+    return std::string(stamp) + " display " + std::to_string(displayIndex) + " (" + monitor + ")";
+}
+
+} // namespace
+
+std::string FormatKeepLogLine(std::time_t when, int displayIndex, const std::string& monitor, const char* cause,
+                              int largestDifference)
+{
+    return LinePrefix(when, displayIndex, monitor) + ": re-applied after " + cause + " (largest difference " +
+           std::to_string(largestDifference) + ")";
+}
+
+std::string FormatKeepGiveWayLine(std::time_t when, int displayIndex, const std::string& monitor)
+{
+    return LinePrefix(when, displayIndex, monitor) +
+           ": another program keeps changing the ramp: re-applying less often";
 }
 
 bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& line, std::size_t cap)

@@ -15,6 +15,9 @@ inline constexpr std::size_t kKeepLogCap = 256 * 1024;
 // difference 12345)", local time: the display's number now and its monitor's name.
 std::string FormatKeepLogLine(std::time_t when, int displayIndex, const std::string& monitor, const char* cause,
                               int largestDifference);
+// "... display 0 (DEL40F3:7XK2M13): another program keeps changing the ramp: re-applying
+// less often", when the keeper starts to give way (see KeepBackOff).
+std::string FormatKeepGiveWayLine(std::time_t when, int displayIndex, const std::string& monitor);
 
 // Appends the line and a line end; false when the file cannot be written. Only a
 // plain file is written, and opening it never waits (a FIFO put in its place would

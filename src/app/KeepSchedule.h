@@ -3,14 +3,13 @@
 #include <chrono>
 #include <deque>
 
-// When a keeper looks at its display again, and why. It looks every three seconds in
-// any case, and after an event (resume, unlock, a display change) at 0.5, 2, 5 and 15
+// When a keeper looks at its display again, and why. It looks every second in any case, and after an event (resume, unlock, a display change) at 0.5, 2, 5 and 15
 // seconds: a driver may reset the ramp more than once while a display wakes. A later
 // event's checks take the place of those an earlier one has still to come.
 class KeepSchedule {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr auto kPeriod = std::chrono::seconds(3);
+    static constexpr auto kPeriod = std::chrono::seconds(1);
 
     explicit KeepSchedule(Clock::time_point now) : m_periodic(now + kPeriod) {}
 
