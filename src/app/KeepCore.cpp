@@ -15,11 +15,20 @@ public:
 
     const DisplayName& Name() const { return m_name; }
     // Its index now; nothing while it is away, or while its identity is not its alone.
-    std::optional<int> Find() { return ChooseDisplay(m_name, m_port.Displays()).index; }
+    // Every change of the displays is an event: the displays are listed again only
+    // after one, so that a check costs no more than a look at the one display.
+    std::optional<int> Find()
+    {
+        if (!m_found)
+            m_found = ChooseDisplay(m_name, m_port.Displays()).index;
+        return *m_found;
+    }
+    void Forget() { m_found.reset(); }
 
 private:
     KeepPort& m_port;
     DisplayName m_name;
+    std::optional<std::optional<int>> m_found;  // nothing: to be looked for
 };
 
 // The monitor that the command line names now, by its lasting name; nothing, after a
@@ -72,6 +81,7 @@ int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
         return 0;
     }
     // The take-over may have taken a while: the monitor is looked for again.
+    monitor.Forget();
     index = monitor.Find();
     if (!index || !port.Apply(*index, ramp))
         return 1;
@@ -109,6 +119,7 @@ int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
             break;
         case KeepWake::Kind::Event:
             schedule.EventAt(clock.Now(), wake.cause);
+            monitor.Forget();
             event = wake.cause;
             backOff.Reset();
             break;
