@@ -58,7 +58,7 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
         {"keep a, a, b", [&] {
              for (auto& e : earlier) {
                  e = keep(aLut);
-                 Sleep(20);
+                 Sleep(300);
              }
              second = keep(bLut);
          }, b, nullptr, false, true},

@@ -160,7 +160,7 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoesAndRe
          periodic},
         {"the last of three /keep wins, three times over",
          "for i in 1 2 3; do for lut in " + firstLut + " " + firstLut + " " + secondLut + "; do " + program +
-             " /pt $lut 0 /keep & sleep 0.02; done; sleep 1; done", 0, &second},
+             " /pt $lut 0 /keep & sleep 0.2; done; sleep 1; done", 0, &second},
         {"release of the display", program + " /release 0", 0, nullptr},
         {"release under another spelling of the server", "DISPLAY=unix$DISPLAY.0 " + program + " /release 0", 0, nullptr},
         // Writing its log must never hold the keeper: the line is dropped.
