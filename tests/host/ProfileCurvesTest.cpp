@@ -94,8 +94,6 @@ TEST(ProfileCurves, ReadsTheFirstCalibrationTagAtTheRequestedCountRefusesAnUnusa
          curves8, {kVcgtFound, "! Invalid content of table VCGT, starting with deadbeef", TableLine(3, 8, 256, 786)}},
         {"1000 to 256: up to the top", WithTag(kVcgtTag, VcgtTable(3, 1000, 2, U16Bytes(Curves(1000, 1000)))),
          Curves(1000, 256), {kVcgtFound, TableLine(3, 16, 1000, 6018)}},
-        {"100 to 256", WithTag(kVcgtTag, VcgtTable(3, 100, 2, U16Bytes(Curves(100, 100)))), Curves(100, 256),
-         {kVcgtFound, TableLine(3, 16, 100, 618)}},
         {"mLUT to 1024: each repeated", WithTag(kMlutTag, mlut), Curves(256, 1024), {kMlutFound}, 1024},
         {"a 1584-byte tag is 3 x 256 two-byte entries whatever its header says",
          WithTag(kVcgtTag, Bytes(v1585.begin(), v1585.end() - 1)), source, {kVcgtFound, TableLine(3, 16, 256, 1584)}},

@@ -8,7 +8,6 @@
 
 #include "DisplayTestSupport.h"
 #include "TempDir.h"
-#include "lut/LutFile.h"
 
 namespace {
 
@@ -17,11 +16,6 @@ std::string KeepLog()
     std::stringstream text;
     text << std::ifstream(std::string(std::getenv("LOCALAPPDATA")) + "\\Rampwise\\keep.log", std::ios::binary).rdbuf();
     return text.str();
-}
-
-DWORD RunToEnd(const std::string& commandLine)
-{
-    return ChildProcess(commandLine).ExitCode(15000);
 }
 
 // Another program sets the X server's gamma to the identity, as a game would. Wine
@@ -38,13 +32,13 @@ void ResetFromOutside()
 
 class Keeper : public DisplayRampTest {
 protected:
-    ~Keeper() override { RunToEnd("rampwise /release"); }
+    ~Keeper() override { ChildProcess("rampwise /release").ExitCode(15000); }
 };
 
 } // namespace
 
-// Each step ends when display 0 shows the ramp (within 5 s, or after `settle` ms): then
-// the keepers that run are known, and the re-apply, if any, is in the log with its cause.
+// Each step ends when display 0 shows the ramp (within 5 s): then the keepers that run
+// are known, and the re-apply, if any, is in the log with its cause.
 TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
 {
     TempDir folder;
@@ -55,32 +49,32 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
     smaller.dmSize = sizeof(smaller), smaller.dmPelsWidth = 1024, smaller.dmPelsHeight = 768, smaller.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     const auto keep = [](const std::string& lut) { return std::make_unique<ChildProcess>("rampwise /pt \"" + lut + "\" 0 /keep"); };
     ASSERT_TRUE(WriteDisplayRamp(0, linear));  // so that each keeper's own write shows
-    const struct { const char* step; std::function<void()> act; DWORD settle; GammaRamp shown; const char* cause; bool firstRuns, secondRuns; } steps[] = {
-        {"keep a", [&] { first = keep(aLut); }, 0, a, nullptr, true, false},
-        {"reset", ResetFromOutside, 0, a, "periodic check", true, false},
-        {"mode change", [&] { ResetFromOutside(); ChangeDisplaySettingsExA(nullptr, &smaller, nullptr, CDS_FULLSCREEN, nullptr); }, 0, a, "display change", true, false},
-        {"mode back", [] { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }, 0, a, nullptr, true, false},
+    const struct { const char* step; std::function<void()> act; GammaRamp shown; const char* cause; bool firstRuns, secondRuns; } steps[] = {
+        {"keep a", [&] { first = keep(aLut); }, a, nullptr, true, false},
+        {"reset", ResetFromOutside, a, "periodic check", true, false},
+        {"mode change", [&] { ResetFromOutside(); ChangeDisplaySettingsExA(nullptr, &smaller, nullptr, CDS_FULLSCREEN, nullptr); }, a, "display change", true, false},
+        {"mode back", [] { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }, a, nullptr, true, false},
         // The last of three that come close together wins.
         {"keep a, a, b", [&] {
              for (auto& e : earlier) {
                  e = keep(aLut);
-                 Sleep(20);
+                 Sleep(300);
              }
              second = keep(bLut);
-         }, 0, b, nullptr, false, true},
+         }, b, nullptr, false, true},
         {"release 1", [&] {
-             EXPECT_EQ(RunToEnd("rampwise /release 1"), 0u);
+             EXPECT_EQ(ChildProcess("rampwise /release 1").ExitCode(15000), 0u);
              for (auto& e : earlier)
                  EXPECT_EQ(e->ExitCode(5000), 0u) << "a superseded /keep ends with status 0";
-         }, 0, b, nullptr, false, true},
-        {"release all", [] { EXPECT_EQ(RunToEnd("rampwise /release"), 0u); }, 0, b, nullptr, false, false},
-        {"reset", ResetFromOutside, 3500, linear, nullptr, false, false},
+         }, b, nullptr, false, true},
+        {"release all", [] { EXPECT_EQ(ChildProcess("rampwise /release").ExitCode(15000), 0u); }, b, nullptr, false, false},
+        // No keeper puts it back, even after its periodic check would have.
+        {"reset", [] { ResetFromOutside(); Sleep(3500); }, linear, nullptr, false, false},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
         const std::size_t logged = KeepLog().size();
         s.act();
-        Sleep(s.settle);
         EXPECT_TRUE(Eventually([&] { return CurrentRamp() == s.shown; }));
         // The line follows the write.
         const auto added = [&] { return KeepLog().substr(logged); };
