@@ -23,7 +23,7 @@ std::string KeepLog()
 // log when a keeper was quicker.
 void ResetFromOutside()
 {
-    std::string tool = RAMPWISE_GAMMA_RESET;
+    std::string tool = "Z:" RAMPWISE_GAMMA_RESET;
     std::replace(tool.begin(), tool.end(), '/', '\\');
     const std::size_t logged = KeepLog().size();
     const ChildProcess reset(tool);

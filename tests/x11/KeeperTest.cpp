@@ -25,10 +25,15 @@ extern char** environ;
 
 namespace {
 
-// Starts an Xorg with the dummy driver through the harness's script, and sets DISPLAY
-// and SERVER (its pid) for this process and the commands it runs.
-std::string StartServer(const std::string& folder)
+// Gives the keepers a home of their own (runtime and state folders), starts an Xorg
+// with the dummy driver through the harness's script, and sets DISPLAY and SERVER (its
+// pid) for this process and the commands it runs.
+std::string StartServer(const TempDir& home)
 {
+    mkdir(home.PathOf("run").c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", home.PathOf("run").c_str(), 1);
+    setenv("XDG_STATE_HOME", home.PathOf("state").c_str(), 1);
+    const std::string folder = home.PathOf("x");
     std::FILE* out = popen(("bash -c '. \"$0\" && start_private_x \"$1\" && echo \"$DISPLAY $XSERVER_PID\"' " +
                             std::string(RAMPWISE_XSERVER_SCRIPT) + " '" + folder + "'").c_str(), "r");
     char display[32] = "", pid[16] = "";
@@ -96,10 +101,7 @@ TEST(LinuxMonitors, CommandsAndKeepersFollowTheMonitorNotItsPlace)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const TempDir home;
-        mkdir(home.PathOf("run").c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", home.PathOf("run").c_str(), 1);
-        setenv("XDG_STATE_HOME", home.PathOf("state").c_str(), 1);
-        ASSERT_NE(StartServer(home.PathOf("x")), "");
+        ASSERT_NE(StartServer(home), "");
         // The last xrandr asks the driver to probe: only then is DUMMY1 reported as
         // connected. Both tables start as a reset leaves them.
         ASSERT_EQ(std::system(("xrandr --addmode DUMMY1 1280x1024 && xrandr --output DUMMY1 --mode 1280x1024 "
@@ -178,10 +180,7 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoesAndRe
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const TempDir home;
-        mkdir(home.PathOf("run").c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", home.PathOf("run").c_str(), 1);
-        setenv("XDG_STATE_HOME", home.PathOf("state").c_str(), 1);
-        const std::string display = StartServer(home.PathOf("x"));
+        const std::string display = StartServer(home);
         ASSERT_NE(display, "");
         char* argv[] = {program.data(), const_cast<char*>("/pt"), firstLut.data(), const_cast<char*>("0"),
                         const_cast<char*>("/keep"), nullptr};
