@@ -233,7 +233,7 @@ public:
     }
 
     TakeOverResult TakeOver(const std::string& monitor) override;
-    std::vector<DisplayListing> Displays() override;
+    std::vector<DisplayListing> Displays() override { return ListDisplays(); }
     KeepWake Wait(Clock::time_point until) override;
 
 private:
@@ -242,22 +242,7 @@ private:
     KernelObject m_mutex;
     KernelObject m_stop;
     std::string m_monitor;
-    // The displays as last listed, and what the enumeration said then. The monitors'
-    // EDIDs are read again only after an event or when the enumeration changes: a
-    // check every few seconds then costs no more than before displays had names.
-    std::vector<DisplayListing> m_displays;
-    std::optional<std::string> m_listedDevices;
 };
-
-std::vector<DisplayListing> Win32KeepPort::Displays()
-{
-    std::string devices = DisplayDevicesSignature();
-    if (devices != m_listedDevices) {
-        m_displays = ListDisplays();
-        m_listedDevices = std::move(devices);
-    }
-    return m_displays;
-}
 
 KeepPort::TakeOverResult Win32KeepPort::TakeOver(const std::string& monitor)
 {
@@ -284,8 +269,6 @@ KeepWake Win32KeepPort::Wait(Clock::time_point until)
         if (!m_wakes.empty()) {
             KeepWake wake = m_wakes.front();
             m_wakes.pop_front();
-            if (wake.kind == KeepWake::Kind::Event)
-                m_listedDevices.reset();
             return wake;
         }
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();

@@ -26,10 +26,6 @@ bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp);
 // The file of that profile, or the empty string. An X server holds the profile
 // itself, with no file behind it.
 std::string GetDisplayProfilePath(int displayIndex);
-// What the display enumeration says of the displays and their monitors, at a fraction
-// of ListDisplays' cost: it changes when a display or a monitor comes, goes or moves.
-// The EDIDs behind it may change without it (Wine rewrites them in place).
-std::string DisplayDevicesSignature();
 #endif
 
 // Every display with a monitor, in enumeration order, with what its EDID says.

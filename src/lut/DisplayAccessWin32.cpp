@@ -131,26 +131,6 @@ std::vector<DisplayListing> ListDisplays()
     return displays;
 }
 
-std::string DisplayDevicesSignature()
-{
-    std::string signature;
-    DISPLAY_DEVICEA adapter{};
-    adapter.cb = sizeof(adapter);
-    for (DWORD i = 0; EnumDisplayDevicesA(nullptr, i, &adapter, 0); ++i) {
-        DISPLAY_DEVICEA monitor{};
-        monitor.cb = sizeof(monitor);
-        if (!EnumDisplayDevicesA(adapter.DeviceName, 0, &monitor, 0))
-            monitor.DeviceID[0] = '\0';
-        signature.append(adapter.DeviceName, strnlen(adapter.DeviceName, sizeof(adapter.DeviceName)))
-            .append(1, '|')
-            .append(monitor.DeviceID, strnlen(monitor.DeviceID, sizeof(monitor.DeviceID)))
-            .append(1, '|')
-            .append(std::to_string(adapter.StateFlags))
-            .append(1, '\n');
-    }
-    return signature;
-}
-
 std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRamp& ramp)
 {
     GammaRamp shown;
