@@ -10,11 +10,13 @@
 #include "app/KeepLog.h"
 #include "app/SilentApply.h"
 #include "base/Log.h"
+#include "base/ProcessNames.h"
 #include "base/UserFolders.h"
 #include "lut/DisplayAccess.h"
 
 // What every system's keeper does alike: the source and the display through the
-// silent apply's steps and the display access, and the log file. Each system adds
+// silent apply's steps and the display access, the log, rule and status files and the
+// running programs. Each system adds
 // the take-over, the wait and how it names its displays.
 class DisplayKeepPort : public KeepPort {
 public:
@@ -35,6 +37,12 @@ public:
     bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
     // keep.log in the program's state folder, made when missing. A line that cannot
     // be written is dropped, and said so of once: the keeper goes on keeping.
+    std::vector<std::string> RunningPrograms() override { return m_programs.Names(); }
+    // The rule file is looked at once a check, read only when its time or size changed.
+    std::optional<std::string> ChangedRules() override;
+    bool InHdrMode(int) override { return false; }
+    // Into the status file that the system's port names, replaced whole.
+    void Publish(const std::string& status) override;
     void Log(const std::string& line) override
     {
         if (!m_logFolder)
@@ -46,7 +54,17 @@ public:
             LogError("rampwise: %s cannot be written: the keeper goes on without its log", file.string().c_str());
     }
 
+protected:
+    std::optional<std::filesystem::path> m_statusFile;
+
 private:
     std::optional<std::filesystem::path> m_logFolder;
+    ProcessNames m_programs;
+    struct RulesFileState {
+        std::filesystem::file_time_type time;
+        std::uintmax_t size = 0;
+        bool operator==(const RulesFileState&) const = default;
+    };
+    std::optional<std::optional<RulesFileState>> m_rulesSeen;  // nothing: never looked at
     bool m_saidUnwritable = false;
 };

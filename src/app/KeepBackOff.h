@@ -26,6 +26,8 @@ public:
     bool Wrote(Clock::time_point now);
     // A check at now found that the display holds the ramp.
     void Held(Clock::time_point now);
+    // Whether it waits before re-applying now.
+    bool GivingWay() const { return m_wait != Clock::duration::zero(); }
     // A display event or a ramp handed over: the normal checks again.
     void Reset() { *this = KeepBackOff(); }
 

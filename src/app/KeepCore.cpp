@@ -4,7 +4,9 @@
 
 #include "app/KeepBackOff.h"
 #include "app/KeepLog.h"
+#include "app/KeepRules.h"
 #include "base/Log.h"
+#include "lut/RampOperations.h"
 
 namespace {
 
@@ -60,6 +62,181 @@ std::string KeptMonitorName(const std::string& displayArgument, const std::vecto
     return LastingNameAt(ChooseDisplay(name, displays).index, displays).value_or(name).Text();
 }
 
+namespace {
+
+// A keeper at work, once its ramp is on the display.
+class Keeping {
+public:
+    Keeping(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock, KeptMonitor& monitor,
+            const GammaRamp& ramp)
+        : m_arguments(arguments), m_port(port), m_clock(clock), m_monitor(monitor), m_ramp(ramp),
+          m_schedule(clock.Now())
+    {
+        m_status.named = arguments.displayParameter;
+        m_status.monitor = monitor.Name().Text();
+        m_status.source = arguments.lutSource;
+        m_status.since = clock.WallNow();
+        m_status.index = monitor.Find();
+    }
+
+    int Run();
+
+private:
+    // Looks at the display, and writes what it should hold when it no longer does.
+    // cause names the check in the log; a quiet check (no cause) logs no re-apply.
+    void Check(const char* cause);
+    // What the display should hold now; nothing while the keeper writes nothing.
+    const GammaRamp* Target(int index);
+    void Log(int index, const char* cause, int largest);
+    void Publish();
+
+    const LaunchArguments& m_arguments;
+    KeepPort& m_port;
+    KeepClock& m_clock;
+    KeptMonitor& m_monitor;
+    GammaRamp m_ramp;  // the calibration
+    KeepSchedule m_schedule;
+    KeepBackOff m_backOff;
+    const char* m_event = nullptr;  // an event whose first check has yet to find the monitor
+    bool m_quiet = false;           // a stand-down began: its ramp is written without a re-apply line
+    KeepRules m_rules = ReadKeepRules("", kSystemProgramNames);
+    StandDown m_standDown;
+    GammaRamp m_standDownRamp;  // what a linear or source stand-down keeps
+    KeepStatus m_status;
+    std::string m_published;
+};
+
+int Keeping::Run()
+{
+    for (;;) {
+        if (const char* cause = m_schedule.TakeDue(m_clock.Now()))
+            Check(cause);
+        Publish();
+        const KeepWake wake = m_port.Wait(m_schedule.NextCheck());
+        switch (wake.kind) {
+        case KeepWake::Kind::Due:
+            break;
+        case KeepWake::Kind::Event:
+            m_schedule.EventAt(m_clock.Now(), wake.cause);
+            m_monitor.Forget();
+            m_event = wake.cause;
+            m_backOff.Reset();
+            break;
+        case KeepWake::Kind::NewRamp:
+            // The display has it already; a quiet check writes it again in case the
+            // keeper put the one before back meanwhile.
+            m_ramp = wake.ramp;
+            m_status.source = wake.source.empty() ? "a ramp from the window" : wake.source;
+            m_status.since = m_clock.WallNow();
+            m_backOff.Reset();
+            Check(nullptr);
+            break;
+        case KeepWake::Kind::Stop:
+            return 0;
+        case KeepWake::Kind::Gone:
+            return 1;
+        }
+    }
+}
+
+// A monitor that is away is waited for without a line: its coming back is an event,
+// and the check after it writes the ramp again.
+void Keeping::Check(const char* cause)
+{
+    const auto now = m_clock.Now();
+    const std::optional<int> index = m_monitor.Find();
+    m_status.index = index;
+    if (!index)
+        return;
+    const GammaRamp* target = Target(*index);
+    const std::optional<RampDifference> difference = target ? m_port.Compare(*index, *target) : std::nullopt;
+    if (!difference)
+        return;
+    const bool quiet = !cause || std::exchange(m_quiet, false);
+    if (m_event) {
+        // After an event the ramp goes back whatever the display reports: a driver may
+        // report the ramp it had before a resume while the hardware lost it, or skip a
+        // write of the ramp it believes it has, hence the nudge first.
+        m_port.Write(*index, OneStepOff(*target));
+        if (m_port.Write(*index, *target))
+            Log(*index, std::exchange(m_event, nullptr), difference->largest);
+    } else if (difference->Holds()) {
+        m_backOff.Held(now);
+    } else if (quiet) {
+        m_port.Write(*index, *target);
+    } else if (m_backOff.MayWrite(now) && m_port.Write(*index, *target)) {
+        Log(*index, cause, difference->largest);
+        if (m_backOff.Wrote(now))
+            m_port.Log(FormatKeepGiveWayLine(m_clock.WallNow(), *index, m_monitor.Name().Text()));
+    }
+}
+
+// The rules are read again when they change; a stand-down begins or ends here.
+const GammaRamp* Keeping::Target(int index)
+{
+    if (const std::optional<std::string> rules = m_port.ChangedRules()) {
+        m_rules = ReadKeepRules(*rules, kSystemProgramNames);
+        for (const std::string& bad : m_rules.badLines)
+            m_port.Log(FormatKeepRuleLine(m_clock.WallNow(), bad));
+    }
+    StandDown next = m_port.InHdrMode(index)
+                         ? StandDown{StandDown::Kind::Hdr, {}, {}}
+                         : ChooseStandDown(m_rules, m_port.RunningPrograms(), kSystemProgramNames);
+    if (next != m_standDown) {
+        m_backOff.Reset();
+        const std::string& name = m_monitor.Name().Text();
+        if (next.kind == StandDown::Kind::Linear) {
+            SetLinearRamp(m_standDownRamp);
+        } else if (next.kind == StandDown::Kind::Source) {
+            LaunchArguments source = m_arguments;
+            source.lutSource = next.source;
+            if (!m_port.LoadSource(source, index, m_standDownRamp)) {
+                m_port.Log(FormatKeepDoingLine(m_clock.WallNow(), index, name, next.source + " cannot be loaded"));
+                next.kind = StandDown::Kind::Pause;
+            }
+        }
+        // Back on the calibration, the first check writes it as after an event.
+        if (next.kind == StandDown::Kind::None)
+            m_event = "stand-down";
+        else
+            m_port.Log(FormatKeepDoingLine(m_clock.WallNow(), index, name, DescribeStandDown(next)));
+        m_quiet = next.kind == StandDown::Kind::Linear || next.kind == StandDown::Kind::Source;
+        m_standDown = std::move(next);
+    }
+    switch (m_standDown.kind) {
+    case StandDown::Kind::None:
+        return &m_ramp;
+    case StandDown::Kind::Linear:
+    case StandDown::Kind::Source:
+        return &m_standDownRamp;
+    case StandDown::Kind::Pause:
+    case StandDown::Kind::Hdr:
+        break;
+    }
+    return nullptr;
+}
+
+void Keeping::Log(int index, const char* cause, int largest)
+{
+    m_status.lastReapply = m_clock.WallNow();
+    m_status.lastCause = cause;
+    m_port.Log(FormatKeepLogLine(m_status.lastReapply, index, m_monitor.Name().Text(), cause, largest));
+}
+
+void Keeping::Publish()
+{
+    m_status.doing = !m_status.index                  ? "waits for its monitor"
+                     : m_standDown.kind != StandDown::Kind::None ? DescribeStandDown(m_standDown)
+                     : m_backOff.GivingWay()          ? "gives way to another program that keeps changing the ramp"
+                                                      : "keeps its calibration";
+    if (std::string line = FormatKeepStatus(m_status); line != m_published) {
+        m_published = std::move(line);
+        m_port.Publish(m_published);
+    }
+}
+
+} // namespace
+
 int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
 {
     const std::optional<DisplayName> named = NamedMonitor(arguments, port);
@@ -85,52 +262,5 @@ int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock)
     index = monitor.Find();
     if (!index || !port.Apply(*index, ramp))
         return 1;
-    KeepSchedule schedule(clock.Now());
-    KeepBackOff backOff;
-    const char* event = nullptr;  // an event whose first check has yet to find the monitor
-    for (;;) {
-        // A monitor that is away is waited for without a line: its coming back is an
-        // event, and the check after it writes the ramp again.
-        if (const char* cause = schedule.TakeDue(clock.Now())) {
-            const auto now = clock.Now();
-            index = monitor.Find();
-            const std::optional<RampDifference> difference = index ? port.Compare(*index, ramp) : std::nullopt;
-            const auto log = [&](const char* why) {
-                port.Log(FormatKeepLogLine(clock.WallNow(), *index, monitor.Name().Text(), why, difference->largest));
-            };
-            if (difference && event) {
-                // After an event the ramp goes back whatever the display reports: a driver
-                // may report the ramp it had before a resume while the hardware lost it,
-                // or skip a write of the ramp it believes it has, hence the nudge first.
-                port.Write(*index, OneStepOff(ramp));
-                if (port.Write(*index, ramp))
-                    log(std::exchange(event, nullptr));
-            } else if (difference && difference->Holds()) {
-                backOff.Held(now);
-            } else if (difference && backOff.MayWrite(now) && port.Write(*index, ramp)) {
-                log(cause);
-                if (backOff.Wrote(now))
-                    port.Log(FormatKeepGiveWayLine(clock.WallNow(), *index, monitor.Name().Text()));
-            }
-        }
-        const KeepWake wake = port.Wait(schedule.NextCheck());
-        switch (wake.kind) {
-        case KeepWake::Kind::Due:
-            break;
-        case KeepWake::Kind::Event:
-            schedule.EventAt(clock.Now(), wake.cause);
-            monitor.Forget();
-            event = wake.cause;
-            backOff.Reset();
-            break;
-        case KeepWake::Kind::NewRamp:
-            ramp = wake.ramp;
-            backOff.Reset();
-            break;
-        case KeepWake::Kind::Stop:
-            return 0;
-        case KeepWake::Kind::Gone:
-            return 1;
-        }
-    }
+    return Keeping(arguments, port, clock, monitor, ramp).Run();
 }

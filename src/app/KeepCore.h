@@ -16,13 +16,14 @@ struct KeepWake {
     enum class Kind {
         Due,      // the time asked for has come
         Event,    // a resume, an unlock, a display change: `cause` names it in the log
-        NewRamp,  // the window wrote `ramp` to the display: keep that one from now on
+        NewRamp,  // the window or a "/pt" wrote `ramp` (from `source`) to the display: keep that one from now on
         Stop,     // asked to end: "/release", a newer keeper, the end of the session, a signal
         Gone,     // the keeper can wait no longer (the display system went away), after a line that says so
     };
     Kind kind = Kind::Due;
     const char* cause = nullptr;  // a string literal
     GammaRamp ramp;
+    std::string source;  // as the command line named it; empty from the window
 
     static KeepWake Of(Kind kind, const char* cause = nullptr)
     {
@@ -73,6 +74,18 @@ public:
     virtual KeepWake Wait(KeepSchedule::Clock::time_point until) = 0;
     // Adds a line to the keeper's log; a line that cannot be written is dropped.
     virtual void Log(const std::string& line) = 0;
+
+    // The names of the programs that run now, as the system names them.
+    virtual std::vector<std::string> RunningPrograms() = 0;
+    // The text of the user's keep rules when it changed since the last call ("" when
+    // there is no rule file); nothing when it is unchanged. The first call gives it.
+    virtual std::optional<std::string> ChangedRules() = 0;
+    // Whether the display shows HDR (advanced colour) now: its ramp has no defined
+    // effect then.
+    virtual bool InHdrMode(int displayIndex) = 0;
+    // Tells "/status" what the keeper does: a line (FormatKeepStatus), given again
+    // whenever it changes.
+    virtual void Publish(const std::string& status) = 0;
 };
 
 // "/pt SOURCE DISPLAY /keep": finds the monitor that DISPLAY names, loads the source,
@@ -85,6 +98,9 @@ public:
 // with status 1, in the first three cases with nothing written. The last /keep of a
 // monitor wins: one that a later one supersedes while it waits writes nothing and
 // ends with status 0.
+// While a program runs that a keep rule (or a built-in one) names, the keeper stands
+// down as the rule says, and puts its calibration back at the first check after the
+// last such program ended; so it does while the display shows HDR.
 int RunKeep(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock);
 
 // The name of the monitor under which its keeper, if it has one, took it over: its

@@ -12,8 +12,8 @@
 
 namespace {
 
-// "2026-12-07 03:04:05 display 0 (DEL40F3:7XK2M13)", local time.
-std::string LinePrefix(std::time_t when, int displayIndex, const std::string& monitor)
+// "2026-12-07 03:04:05", local time.
+std::string LocalTime(std::time_t when)
 {
     std::tm local{};
 #ifdef _WIN32
@@ -23,7 +23,13 @@ std::string LinePrefix(std::time_t when, int displayIndex, const std::string& mo
 #endif
     char stamp[32] = "";
     std::strftime(stamp, sizeof(stamp), "%Y-%m-%d %H:%M:%S", &local);
-    return std::string(stamp) + " display " + std::to_string(displayIndex) + " (" + monitor + ")";
+    return stamp;
+}
+
+// "2026-12-07 03:04:05 display 0 (DEL40F3:7XK2M13)".
+std::string LinePrefix(std::time_t when, int displayIndex, const std::string& monitor)
+{
+    return LocalTime(when) + " display " + std::to_string(displayIndex) + " (" + monitor + ")";
 }
 
 } // namespace
@@ -39,6 +45,35 @@ std::string FormatKeepGiveWayLine(std::time_t when, int displayIndex, const std:
 {
     return LinePrefix(when, displayIndex, monitor) +
            ": another program keeps changing the ramp: re-applying less often";
+}
+
+std::string FormatKeepDoingLine(std::time_t when, int displayIndex, const std::string& monitor,
+                                const std::string& doing)
+{
+    return LinePrefix(when, displayIndex, monitor) + ": " + doing;
+}
+
+std::string FormatKeepRuleLine(std::time_t when, const std::string& badLine)
+{
+    const std::size_t colon = badLine.find(':');
+    return LocalTime(when) + " rules " + badLine.substr(0, colon) + " ignored" + badLine.substr(colon);
+}
+
+std::string FormatHandedLine(int displayIndex, const std::string& source)
+{
+    return "display " + std::to_string(displayIndex) + " is kept on " + source;
+}
+
+std::string FormatKeepStatus(const KeepStatus& status)
+{
+    std::string line = status.named + " (" +
+                       (status.index ? "display " + std::to_string(*status.index) + " now" : std::string("away"));
+    if (status.monitor != status.named)
+        line += ", " + status.monitor;
+    line += "): " + status.source + " since " + LocalTime(status.since) + "; ";
+    line += status.lastReapply ? "last re-apply " + LocalTime(status.lastReapply) + " after " + status.lastCause
+                               : std::string("no re-apply yet");
+    return line + "; " + status.doing;
 }
 
 bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& line, std::size_t cap)

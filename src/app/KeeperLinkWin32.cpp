@@ -26,14 +26,20 @@ std::string KeeperClaimName(const std::string& monitor)
     return "Local\\RampwiseKeeperClaim." + EscapedForName(monitor);
 }
 
-bool OfferRampToKeeper(int displayIndex, const GammaRamp& ramp)
+std::string KeeperStatusFileName(const std::string& monitor)
+{
+    return "keep-" + EscapedForName(monitor) + ".status";
+}
+
+bool OfferRampToKeeper(int displayIndex, const GammaRamp& ramp, const std::string& source)
 {
     const std::string monitor = KeptMonitorName(std::to_string(displayIndex), ListDisplays());
     const HWND keeper = FindWindowA(kKeeperWindowClass, KeeperWindowTitle(monitor).c_str());
     if (!keeper)
         return false;
-    COPYDATASTRUCT data{kKeeperRampTag, static_cast<DWORD>(sizeof(ramp.entries)),
-                        const_cast<std::uint16_t*>(ramp.entries.data())};
+    std::string record(reinterpret_cast<const char*>(ramp.entries.data()), sizeof(ramp.entries));
+    record += source;
+    COPYDATASTRUCT data{kKeeperRampTag, static_cast<DWORD>(record.size()), record.data()};
     DWORD_PTR taken = 0;
     // A keeper that hangs must not hang the window with it.
     return SendMessageTimeoutA(keeper, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 2000,

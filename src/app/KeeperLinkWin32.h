@@ -13,7 +13,8 @@
 // KeeperWindowTitle(M). The shared memory KeeperClaimName(M) holds the process id of
 // the last /keep that claimed M.
 inline constexpr const char* kKeeperWindowClass = "RampwiseKeeper";
-// Marks a WM_COPYDATA to a keeper whose data is a GammaRamp record.
+// Marks a WM_COPYDATA to a keeper whose data is a GammaRamp record, followed by the
+// name of its source (none from the window).
 inline constexpr ULONG_PTR kKeeperRampTag = 0x52574B52;
 // A keeper window's title is this and the monitor's name.
 inline constexpr const char* kKeeperWindowTitlePrefix = "Rampwise keeper ";
@@ -24,5 +25,11 @@ std::string KeeperStopEventName(const std::string& monitor);
 std::string KeeperClaimName(const std::string& monitor);
 
 // Hands the ramp to the keeper of the display's monitor, which keeps it from then on;
-// false when it has no keeper or it did not answer.
-bool OfferRampToKeeper(int displayIndex, const GammaRamp& ramp);
+// false when it has no keeper or it did not answer. The window's ramp has no source.
+bool OfferRampToKeeper(int displayIndex, const GammaRamp& ramp, const std::string& source);
+inline bool OfferRampToKeeper(int displayIndex, const GammaRamp& ramp)
+{
+    return OfferRampToKeeper(displayIndex, ramp, {});
+}
+// The keeper's status file, where "/status" reads what it does.
+std::string KeeperStatusFileName(const std::string& monitor);

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
@@ -16,13 +18,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
+#include <algorithm>
 
 #include "app/DisplayKeepPort.h"
 #include "base/FileDescriptor.h"
@@ -39,6 +44,12 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::string_view kLockPrefix = "keep-";
 constexpr std::string_view kLockSuffix = ".lock";
+// Beside each lock: the keeper's socket, where "/pt" hands it a ramp, and its status.
+constexpr std::string_view kSocketSuffix = ".sock";
+constexpr std::string_view kStatusSuffix = ".status";
+// A handed ramp: this tag, the ramp's entries, then the source's name.
+constexpr char kRampTag[4] = {'R', 'W', 'K', '1'};
+constexpr std::size_t kLongestSource = 4096;
 
 sigset_t EndingSignals()
 {
@@ -68,9 +79,9 @@ FileDescriptor OpenLockFolder(fs::path& folder)
     return opened;
 }
 
-// The name of the lock file of a monitor of the server that DISPLAY names, however it
-// is spelt: ":0", ":0.1", "unix:0" and "localhost:0" all name the server ":0".
-std::string LockName(const std::string& monitor)
+// The server that DISPLAY names, however it is spelt: ":0", ":0.1", "unix:0" and
+// "localhost:0" all name the server ":0"; with no slash.
+std::string ServerName()
 {
     std::string server = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
     if (const std::size_t colon = server.rfind(':'); colon != std::string::npos) {
@@ -80,7 +91,29 @@ std::string LockName(const std::string& monitor)
     }
     for (char& c : server)
         c = c == '/' ? '_' : c;
-    return std::string(kLockPrefix) + server + "-" + EscapedForName(monitor) + std::string(kLockSuffix);
+    return server;
+}
+
+// The name of the lock file of a monitor of the server, and its other files' with another suffix.
+std::string LockName(const std::string& monitor, std::string_view suffix = kLockSuffix)
+{
+    return std::string(kLockPrefix) + ServerName() + "-" + EscapedForName(monitor) + std::string(suffix);
+}
+
+std::string WithSuffix(std::string lockName, std::string_view suffix)
+{
+    return lockName.replace(lockName.size() - kLockSuffix.size(), kLockSuffix.size(), suffix);
+}
+
+// A datagram socket's address for the path; false when the path is too long for one.
+bool SocketAddress(const fs::path& path, sockaddr_un& address)
+{
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.native().size() >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.native().size());
+    return true;
 }
 
 // The pid that the holder of the lock wrote into the file, or 0.
@@ -201,10 +234,21 @@ public:
         return m_watch->AskOver([&](X11Connection& c) { return WriteDisplayRamp(c, displayIndex, ramp); });
     }
     KeepWake Wait(Clock::time_point until) override;
+    ~PosixKeepPort() override
+    {
+        if (!m_socketPath.empty())
+            unlink(m_socketPath.c_str());
+    }
 
 private:
+    // The socket where "/pt" hands over a ramp; none when its path is too long.
+    void OpenSocket(const fs::path& path);
+    std::optional<KeepWake> TakeHandedRamp();
+
     std::string m_monitor;
     FileDescriptor m_lock;
+    FileDescriptor m_socket;
+    fs::path m_socketPath;
     std::optional<X11ChangeWatch> m_watch;
 };
 
@@ -245,8 +289,39 @@ KeepPort::TakeOverResult PosixKeepPort::TakeOver(const std::string& monitor)
                  error.code().value(), monitor.c_str());
         return TakeOverResult::Failed;
     }
+    m_statusFile = folder / WithSuffix(name, kStatusSuffix);
+    OpenSocket(folder / WithSuffix(name, kSocketSuffix));
     m_watch.emplace();
     return TakeOverResult::Taken;
+}
+
+void PosixKeepPort::OpenSocket(const fs::path& path)
+{
+    sockaddr_un address;
+    if (!SocketAddress(path, address))
+        return;
+    // A socket left by a keeper before that was killed is in the way.
+    unlink(path.c_str());
+    m_socket = FileDescriptor(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (m_socket && bind(m_socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0)
+        m_socketPath = path;
+    else
+        m_socket.Reset();
+}
+
+// A datagram of the right shape is a ramp to keep; anything else is dropped.
+std::optional<KeepWake> PosixKeepPort::TakeHandedRamp()
+{
+    KeepWake wake = KeepWake::Of(KeepWake::Kind::NewRamp);
+    std::vector<char> datagram(sizeof(kRampTag) + sizeof(wake.ramp.entries) + kLongestSource);
+    const ssize_t size = recv(m_socket.Get(), datagram.data(), datagram.size(), MSG_TRUNC);
+    const std::size_t head = sizeof(kRampTag) + sizeof(wake.ramp.entries);
+    if (size < static_cast<ssize_t>(head) || static_cast<std::size_t>(size) > datagram.size() ||
+        std::memcmp(datagram.data(), kRampTag, sizeof(kRampTag)) != 0)
+        return std::nullopt;
+    std::memcpy(wake.ramp.entries.data(), datagram.data() + sizeof(kRampTag), sizeof(wake.ramp.entries));
+    wake.source.assign(datagram.data() + head, static_cast<std::size_t>(size) - head);
+    return wake;
 }
 
 KeepWake PosixKeepPort::Wait(Clock::time_point until)
@@ -263,10 +338,31 @@ KeepWake PosixKeepPort::Wait(Clock::time_point until)
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
         if (wait.count() <= 0)
             return KeepWake::Of(KeepWake::Kind::Due);
-        pollfd waitFor{m_watch->FileDescriptor(), POLLIN, 0};
-        if (poll(&waitFor, 1, static_cast<int>(wait.count())) == 0)
+        pollfd waitFor[2] = {{m_watch->FileDescriptor(), POLLIN, 0}, {m_socket.Get(), POLLIN, 0}};
+        if (poll(waitFor, m_socket ? 2 : 1, static_cast<int>(wait.count())) == 0)
             return KeepWake::Of(KeepWake::Kind::Due);
+        if (waitFor[1].revents & POLLIN) {
+            if (std::optional<KeepWake> handed = TakeHandedRamp())
+                return *handed;
+        }
     }
+}
+
+// The files of the keepers that run now, by their lock files' names.
+std::vector<std::string> RunningKeepers(int lockFolder, const fs::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        const FileDescriptor file(name.starts_with(kLockPrefix) && name.ends_with(kLockSuffix)
+                                      ? openat(lockFolder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW)
+                                      : -1);
+        if (file && HoldsLock(WrittenPid(file.Get()), file.Get()))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace
@@ -276,6 +372,51 @@ int RunKeeper(const LaunchArguments& arguments)
     PosixKeepPort port;
     SystemKeepClock clock;
     return RunKeep(arguments, port, clock);
+}
+
+std::vector<std::string> KeeperStatusLines()
+{
+    std::vector<std::string> lines;
+    fs::path folder;
+    const std::optional<fs::path> found = ProgramFolder(UserFolder::Runtime);
+    std::error_code error;
+    if (!found || !fs::exists(*found, error))
+        return lines;
+    const FileDescriptor lockFolder = OpenLockFolder(folder);
+    for (const std::string& name : lockFolder ? RunningKeepers(lockFolder.Get(), folder) : std::vector<std::string>{}) {
+        std::ifstream status(folder / WithSuffix(name, kStatusSuffix));
+        std::string line;
+        if (std::getline(status, line) && !line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+bool HandRampToKeeper(int displayIndex, const GammaRamp& ramp, const std::string& source)
+{
+    // Only where a keeper of this server runs are the displays listed to name the monitor.
+    const std::optional<fs::path> found = ProgramFolder(UserFolder::Runtime);
+    std::error_code error;
+    const std::string server = std::string(kLockPrefix) + ServerName() + "-";
+    bool anyKeeper = false;
+    for (const fs::directory_entry& entry : fs::directory_iterator(found.value_or(fs::path()), error)) {
+        const std::string name = entry.path().filename().string();
+        anyKeeper = anyKeeper || (name.starts_with(server) && name.ends_with(kSocketSuffix));
+    }
+    fs::path folder;
+    const FileDescriptor lockFolder = anyKeeper ? OpenLockFolder(folder) : FileDescriptor();
+    sockaddr_un address;
+    if (!lockFolder ||
+        !SocketAddress(folder / LockName(KeptMonitorName(std::to_string(displayIndex), ListDisplays()), kSocketSuffix),
+                       address))
+        return false;
+    std::string datagram(kRampTag, sizeof(kRampTag));
+    datagram.append(reinterpret_cast<const char*>(ramp.entries.data()), sizeof(ramp.entries));
+    datagram.append(source, 0, kLongestSource);
+    const FileDescriptor sender(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    return sender && sendto(sender.Get(), datagram.data(), datagram.size(), 0,
+                            reinterpret_cast<const sockaddr*>(&address), sizeof(address)) ==
+                         static_cast<ssize_t>(datagram.size());
 }
 
 int ReleaseKeepers(const LaunchArguments& arguments)

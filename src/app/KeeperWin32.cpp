@@ -6,7 +6,10 @@
 #include <windows.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <deque>
 #include <optional>
 #include <string>
@@ -15,6 +18,7 @@
 
 #include "app/DisplayKeepPort.h"
 #include "app/KeeperLinkWin32.h"
+#include "base/UserFolders.h"
 #include "base/WinHandles.h"
 #include "framework/Wnd.h"
 #include "lut/DisplayAccess.h"
@@ -138,9 +142,11 @@ LRESULT CKeeperWnd::OnCopyData(WPARAM, LPARAM data)
 {
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(data);
     KeepWake wake = KeepWake::Of(KeepWake::Kind::NewRamp);
-    if (!copy || copy->dwData != kKeeperRampTag || copy->cbData != sizeof(wake.ramp.entries) || !copy->lpData)
+    if (!copy || copy->dwData != kKeeperRampTag || copy->cbData < sizeof(wake.ramp.entries) || !copy->lpData)
         return FALSE;
     std::memcpy(wake.ramp.entries.data(), copy->lpData, sizeof(wake.ramp.entries));
+    wake.source.assign(static_cast<const char*>(copy->lpData) + sizeof(wake.ramp.entries),
+                       copy->cbData - sizeof(wake.ramp.entries));
     m_wakes.push_back(wake);
     return TRUE;
 }
@@ -256,6 +262,8 @@ KeepPort::TakeOverResult Win32KeepPort::TakeOver(const std::string& monitor)
     if (m_stop)
         ResetEvent(m_stop.Get());
     m_monitor = monitor;
+    if (const std::optional<std::filesystem::path> folder = ProgramFolder(UserFolder::State))
+        m_statusFile = *folder / KeeperStatusFileName(monitor);
     return m_stop ? TakeOverResult::Taken : TakeOverResult::Failed;
 }
 
@@ -307,6 +315,27 @@ int RunKeeper(const LaunchArguments& arguments)
     Win32KeepPort port;
     SystemKeepClock clock;
     return RunKeep(arguments, port, clock);
+}
+
+std::vector<std::string> KeeperStatusLines()
+{
+    std::vector<std::string> monitors, lines;
+    EnumWindows(&AddKeptMonitor, reinterpret_cast<LPARAM>(&monitors));
+    const std::optional<std::filesystem::path> folder = ProgramFolder(UserFolder::State);
+    for (const std::string& monitor : folder ? monitors : std::vector<std::string>{}) {
+        std::ifstream status(*folder / KeeperStatusFileName(monitor));
+        std::string line;
+        if (std::getline(status, line) && !line.empty())
+            lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Only where a keeper runs are the displays listed to name the monitor.
+bool HandRampToKeeper(int displayIndex, const GammaRamp& ramp, const std::string& source)
+{
+    return FindWindowA(kKeeperWindowClass, nullptr) && OfferRampToKeeper(displayIndex, ramp, source);
 }
 
 int ReleaseKeepers(const LaunchArguments& arguments)

@@ -8,6 +8,8 @@ LaunchAction ClassifyLaunch(const LaunchArguments& arguments)
         return LaunchAction::Release;
     if (arguments.IsList())
         return LaunchAction::List;
+    if (arguments.IsStatus())
+        return LaunchAction::Status;
     if (arguments.IsSilentApply())
         return arguments.keep ? LaunchAction::Keep : LaunchAction::SilentApply;
     return LaunchAction::NoSource;

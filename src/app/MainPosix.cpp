@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/KeepLog.h"
 #include "app/Keeper.h"
 #include "app/Launch.h"
 #include "app/LogPosix.h"
@@ -26,6 +27,13 @@ constexpr int kUsage = 2;
 
 constexpr const char* kUsageLine = "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY]\n";
 
+// One line on standard output, its control characters escaped.
+void PrintLine(const std::string& text)
+{
+    const std::string line = EscapeControlCharacters(text) + '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
 // "/list": one line per display on standard output; 1 when the server cannot be asked.
 int List()
 {
@@ -34,10 +42,8 @@ int List()
         LogError("rampwise: cannot connect to the X server (%s)", X11ServerName().c_str());
         return kNothingApplied;
     }
-    for (const DisplayListing& display : ListDisplays(connection)) {
-        const std::string line = EscapeControlCharacters(FormatDisplayLine(display)) + '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
-    }
+    for (const DisplayListing& display : ListDisplays(connection))
+        PrintLine(FormatDisplayLine(display));
     return 0;
 }
 
@@ -48,11 +54,9 @@ int Verify(const LaunchArguments& arguments)
     const VerifyOutcome outcome = RunVerify(arguments);
     switch (outcome.result) {
     case VerifyOutcome::Result::Holds:
-    case VerifyOutcome::Result::Differs: {
-        const std::string line = EscapeControlCharacters(FormatVerifyLine(arguments, outcome)) + '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+    case VerifyOutcome::Result::Differs:
+        PrintLine(FormatVerifyLine(arguments, outcome));
         break;
-    }
     case VerifyOutcome::Result::NotLoaded:
         SayWhyNotLoaded(arguments);
         break;
@@ -62,6 +66,17 @@ int Verify(const LaunchArguments& arguments)
         break;
     }
     return outcome.ExitStatus();
+}
+
+// "/pt": the ramp goes to the display, and to its keeper when it has one, which says so.
+int SilentApply(const LaunchArguments& arguments)
+{
+    AppliedRamp applied;
+    if (RunSilentApply(arguments, &applied) != SilentApplyResult::Applied)
+        return kNothingApplied;
+    if (HandRampToKeeper(applied.displayIndex, applied.ramp, arguments.lutSource))
+        PrintLine(FormatHandedLine(applied.displayIndex, arguments.lutSource));
+    return 0;
 }
 
 int Run(const LaunchArguments& arguments, LaunchAction action)
@@ -75,8 +90,12 @@ int Run(const LaunchArguments& arguments, LaunchAction action)
         return List();
     case LaunchAction::Keep:
         return RunKeeper(arguments);
+    case LaunchAction::Status:
+        for (const std::string& line : KeeperStatusLines())
+            PrintLine(line);
+        return 0;
     case LaunchAction::SilentApply:
-        return RunSilentApply(arguments) == SilentApplyResult::Applied ? 0 : kNothingApplied;
+        return SilentApply(arguments);
     case LaunchAction::NoSource:
         break;
     }

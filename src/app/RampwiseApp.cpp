@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/ConsoleWin32.h"
+#include "app/KeepLog.h"
 #include "app/Keeper.h"
 #include "app/KeeperLinkWin32.h"
 #include "app/Launch.h"
@@ -43,9 +44,17 @@ bool CRampwiseApp::RunStartup()
     case LaunchAction::Keep:
         m_exitCode = RunKeeper(arguments);
         return false;
-    case LaunchAction::SilentApply:
-        m_exitCode = RunSilentApply(arguments) == SilentApplyResult::Applied ? 0 : 1;
+    case LaunchAction::Status:
+        PrintLines(KeeperStatusLines());
+        m_exitCode = 0;
         return false;
+    case LaunchAction::SilentApply: {
+        AppliedRamp applied;
+        m_exitCode = RunSilentApply(arguments, &applied) == SilentApplyResult::Applied ? 0 : 1;
+        if (m_exitCode == 0 && HandRampToKeeper(applied.displayIndex, applied.ramp, arguments.lutSource))
+            PrintLines({FormatHandedLine(applied.displayIndex, arguments.lutSource)});
+        return false;
+    }
     case LaunchAction::NoSource:
         break;
     }

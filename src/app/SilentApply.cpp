@@ -48,7 +48,7 @@ SilentApplyResult ApplyRamp(int displayIndex, const GammaRamp& ramp)
     return SilentApplyResult::NotHeld;
 }
 
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, AppliedRamp* applied)
 {
     const DisplayChoice display = ChooseLaunchDisplay(arguments);
     if (!display.index) {
@@ -58,5 +58,7 @@ SilentApplyResult RunSilentApply(const LaunchArguments& arguments)
     GammaRamp ramp;
     if (!LoadLaunchSourceOrSayWhy(arguments, *display.index, ramp))
         return SilentApplyResult::NotLoaded;
+    if (applied)
+        *applied = {*display.index, ramp};
     return ApplyRamp(*display.index, ramp);
 }

@@ -22,7 +22,13 @@ bool LoadLaunchSourceOrSayWhy(const LaunchArguments& arguments, int displayIndex
 // the display did not take it.
 SilentApplyResult ApplyRamp(int displayIndex, const GammaRamp& ramp);
 
+// The display that a silent apply wrote to, and what.
+struct AppliedRamp {
+    int displayIndex = 0;
+    GammaRamp ramp;
+};
+
 // Loads the command line's LUT source and applies it to the display it names. A
 // display that it does not name now, or a source that cannot be loaded, writes
-// nothing.
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments);
+// nothing. `applied`, when given, gets the display and the ramp once it was written.
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, AppliedRamp* applied = nullptr);

@@ -32,6 +32,8 @@ std::optional<KnownSwitch> LookUpSwitch(std::string_view name)
         return KnownSwitch{Mode::Release};
     if (name == "list")
         return KnownSwitch{Mode::List};
+    if (name == "status")
+        return KnownSwitch{Mode::Status};
     if (name == kKeepName)
         return KnownSwitch{std::nullopt, true};
     if (name == "dde")

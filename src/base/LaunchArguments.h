@@ -7,7 +7,7 @@
 // What the command line asks for. Only a non-empty LUT source and, in print-to mode,
 // the display parameter matter to this program.
 struct LaunchArguments {
-    enum class Mode { None, Print, PrintTo, Dde, Register, Unregister, Verify, Release, List };
+    enum class Mode { None, Print, PrintTo, Dde, Register, Unregister, Verify, Release, List, Status };
 
     Mode mode = Mode::None;
     std::string lutSource;
@@ -21,12 +21,15 @@ struct LaunchArguments {
     // is a silent apply. "/release" takes no source: its argument is the display.
     bool IsSilentApply() const
     {
-        return !lutSource.empty() && mode != Mode::Verify && mode != Mode::Release && mode != Mode::List;
+        return !lutSource.empty() && mode != Mode::Verify && mode != Mode::Release && mode != Mode::List &&
+               mode != Mode::Status;
     }
     bool IsVerify() const { return mode == Mode::Verify && !lutSource.empty(); }
     bool IsRelease() const { return mode == Mode::Release; }
     // "/list": the displays, one line each.
     bool IsList() const { return mode == Mode::List; }
+    // "/status": one line per running keeper.
+    bool IsStatus() const { return mode == Mode::Status; }
     // "/release" without a display: every keeper of this user.
     bool ReleasesAll() const { return IsRelease() && displayParameter.empty(); }
 };

@@ -7,6 +7,8 @@
 
 #include "app/KeepCore.h"
 #include "app/KeepLog.h"
+#include "app/KeepRules.h"
+#include "lut/RampOperations.h"
 #include "support/TempDir.h"
 #include "support/TestRamps.h"
 
@@ -22,7 +24,7 @@ GammaRamp Scaled(int numerator)
         entry = static_cast<std::uint16_t>(entry * numerator / 4);
     return ramp;
 }
-const GammaRamp kKept = Scaled(4), kHanded = Scaled(2), kReset = Scaled(1);
+const GammaRamp kKept = Scaled(3), kHanded = Scaled(2), kReset = Scaled(1);
 
 // A connected monitor: its connector, its identity and its ramp.
 struct Monitor {
@@ -43,6 +45,10 @@ struct ScriptedSystem : KeepPort, KeepClock {
     std::vector<Monitor> monitors{{"DP-1", "1"}, {"DP-2", "2"}};
     bool loads = true;
     TakeOverResult takeOver = TakeOverResult::Taken;
+    std::vector<std::string> running;
+    std::optional<std::string> rules;  // handed to the keeper once
+    bool hdr = false;
+    std::string doing = "keeps its calibration";
     std::vector<std::string> trace;
     std::chrono::milliseconds now{0};
     std::size_t next = 0;
@@ -51,7 +57,10 @@ struct ScriptedSystem : KeepPort, KeepClock {
     KeepSchedule::Clock::time_point Now() override { return KeepSchedule::Clock::time_point(now); }
     std::time_t WallNow() override { return 0; }
     void Trace(const std::string& what) { trace.push_back(std::to_string(now.count()) + " " + what); }
-    bool LoadSource(const LaunchArguments&, int, GammaRamp& ramp) override { return ramp = kKept, loads; }
+    bool LoadSource(const LaunchArguments& a, int, GammaRamp& ramp) override
+    {
+        return ramp = a.lutSource == "other.cal" ? kHanded : kKept, loads && a.lutSource != "missing.cal";
+    }
     TakeOverResult TakeOver(const std::string& monitor) override { return Trace("take " + monitor), takeOver; }
     bool Apply(int index, const GammaRamp& ramp) override { return Write(index, ramp); }
     std::vector<DisplayListing> Displays() override
@@ -69,7 +78,9 @@ struct ScriptedSystem : KeepPort, KeepClock {
     bool Write(int index, const GammaRamp& ramp) override
     {
         monitors.at(index).ramp = ramp;
-        std::string what(1, ramp == kKept ? 'K' : ramp == kHanded ? 'H' : 'S');
+        GammaRamp linear;
+        SetLinearRamp(linear);
+        std::string what(1, ramp == kKept ? 'K' : ramp == kHanded ? 'H' : ramp == linear ? 'L' : 'S');
         return Trace(what.append(std::to_string(index))), true;
     }
     KeepWake Wait(KeepSchedule::Clock::time_point until) override
@@ -82,10 +93,22 @@ struct ScriptedSystem : KeepPort, KeepClock {
         now = std::chrono::duration_cast<std::chrono::milliseconds>(until.time_since_epoch());
         return KeepWake::Of(next < script.size() ? Kind::Due : Kind::Stop);
     }
+    // A re-apply by its cause, other lines without their time.
     void Log(const std::string& line) override
     {
         const std::size_t after = line.find("after ") + 6;
-        Trace(after < 6 ? "give way" : line.substr(after, line.find(" (largest") - after));
+        Trace(line.find("another program") != std::string::npos ? "give way"
+              : after < 6                                     ? line.substr(line.find(' ', 11) + 1)
+                                                              : line.substr(after, line.find(" (largest") - after));
+    }
+    std::vector<std::string> RunningPrograms() override { return running; }
+    std::optional<std::string> ChangedRules() override { return std::exchange(rules, std::nullopt); }
+    bool InHdrMode(int) override { return hdr; }
+    // What the keeper says it does, when that changes.
+    void Publish(const std::string& status) override
+    {
+        if (const std::string now = status.substr(status.rfind("; ") + 2); now != doing)
+            Trace("status: " + (doing = now));
     }
 };
 
@@ -138,13 +161,14 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
           Wake(1300, Kind::Event, "display change"), Wake(1600, Kind::Event, "output change"), Wake(2400, Kind::Stop)},
          {"0 take DEL40F3:1", "0 K0", "1000 S0", "1000 K0", "1000 display change", "2000 S0", "2000 K0",
           "2000 output change"}},
-        {"the window hands over a ramp", {Wake(1000, Kind::NewRamp), Reset(2000), Wake(2500, Kind::Stop)},
-         {"0 take DEL40F3:1", "0 K0", "1000 H0", "1000 periodic check", "2000 H0", "2000 periodic check"}},
+        {"the window or /pt hands over a ramp", {Wake(1000, Kind::NewRamp), Reset(2000), Wake(2500, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "1000 H0", "2000 H0", "2000 periodic check"}},
         // Away, the monitor is waited for; another one that takes its number is left alone.
         {"the monitor goes and comes back on another connector",
          {Desk(1000, {{"DP-2", "2"}}), Reset(2000), Desk(4000, {{"DP-2", "2"}, {"HDMI-1", "1"}}),
           Wake(4500, Kind::Stop)},
-         {"0 take DEL40F3:1", "0 K0", "4000 S1", "4000 K1", "4000 output change"}},
+         {"0 take DEL40F3:1", "0 K0", "1000 status: waits for its monitor", "4000 S1", "4000 K1", "4000 output change",
+          "4000 status: keeps its calibration"}},
         {"another program resets the ramp twice a second for a minute",
          [] {
              std::vector<ScriptedSystem::Step> resets;
@@ -153,7 +177,8 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
              return resets.push_back(Wake(70000, Kind::Stop)), resets;
          }(),
          {"0 take DEL40F3:1", "0 K0", "1000 K0", "1000 periodic check", "2000 K0", "2000 periodic check", "3000 K0",
-          "3000 periodic check", "3000 give way", "5000 K0", "5000 periodic check", "9000 K0", "9000 periodic check",
+          "3000 periodic check", "3000 give way",
+          "3000 status: gives way to another program that keeps changing the ramp", "5000 K0", "5000 periodic check", "9000 K0", "9000 periodic check",
           "17000 K0", "17000 periodic check", "33000 K0", "33000 periodic check", "65000 K0", "65000 periodic check"}},
         {"an identity that two monitors carry", {}, {}, 1, true, KeepPort::TakeOverResult::Taken, "DEL40F3"},
         {"the display system goes", {Reset(1500), Wake(1800, Kind::Gone)}, {"0 take DEL40F3:1", "0 K0"}, 1},
@@ -168,6 +193,85 @@ TEST(Keep, PutsTheRampBackOnlyWhenTheDisplayNoLongerHoldsIt)
         system.script = c.script, system.loads = c.loads, system.takeOver = c.takeOver;
         EXPECT_EQ(RunKeep(ParseLaunchArguments({"/pt", "kept.lut", c.display, "/keep"}), system, system), c.status);
         EXPECT_EQ(system.trace, c.trace);
+    }
+}
+
+ScriptedSystem::Step Running(int at, std::vector<std::string> programs)
+{
+    return {at, [=](ScriptedSystem& s) { return s.running = programs, std::nullopt; }};
+}
+
+// While a measuring program, one that a rule names or HDR is on, the keeper stands down
+// as the rule says and tells so; once none is, it writes its calibration again.
+TEST(Keep, StandsDownWhileProgramsThatOwnTheRampRun)
+{
+    const struct {
+        const char* name;
+        std::vector<ScriptedSystem::Step> script;
+        std::vector<std::string> trace;
+        const char* rules = "";
+    } cases[] = {
+        {"a measuring program", {Running(1500, {"bash", "dispcal"}), Reset(2500), Running(4500, {"bash"}), Wake(6000, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): stands down while dispcal runs",
+          "2000 status: stands down while dispcal runs", "5000 S0", "5000 K0", "5000 stand-down",
+          "5000 status: keeps its calibration"}},
+        {"rules: linear, a source, keep, bad lines",
+         {Running(1500, {"myplayer"}), Running(2500, {"dispcal"}), Running(3500, {"viewer", "myplayer"}), Running(4500, {"gone"}),
+          Wake(5500, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "1000 rules line 1 ignored: \"myplayer\" has no action",
+          "1000 rules line 5 ignored: a quote that does not close", "2000 display 0 (DEL40F3:1): linear while myplayer runs",
+          "2000 L0", "2000 status: linear while myplayer runs", "3000 S0", "3000 K0", "3000 stand-down",
+          "3000 status: keeps its calibration", "4000 display 0 (DEL40F3:1): linear while myplayer runs", "4000 L0",
+          "4000 status: linear while myplayer runs", "5000 S0", "5000 K0", "5000 stand-down",
+          "5000 status: keeps its calibration"},
+         "myplayer  # no action yet\nmyplayer linear\nviewer other.cal\ndispcal keep\n\"my player pause\n"},
+        {"a source to keep, and one that does not load", {Running(1500, {"viewer"}), Running(2500, {"editor"}), Wake(3500, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): keeps other.cal while viewer runs", "2000 H0",
+          "2000 status: keeps other.cal while viewer runs",
+          "3000 display 0 (DEL40F3:1): missing.cal cannot be loaded",
+          "3000 display 0 (DEL40F3:1): stands down while editor runs", "3000 status: stands down while editor runs"},
+         "viewer other.cal\neditor missing.cal"},
+        {"HDR", {{1500, [](ScriptedSystem& s) { return s.hdr = true, std::nullopt; }}, Reset(2500),
+                 {3500, [](ScriptedSystem& s) { return s.hdr = false, std::nullopt; }}, Wake(4500, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): stands down in HDR mode",
+          "2000 status: stands down in HDR mode", "4000 S0", "4000 K0", "4000 stand-down",
+          "4000 status: keeps its calibration"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedSystem system;
+        system.script = c.script, system.rules = c.rules;
+        EXPECT_EQ(RunKeep(ParseLaunchArguments({"/pt", "kept.lut", "0", "/keep"}), system, system), 0);
+        EXPECT_EQ(system.trace, c.trace);
+    }
+}
+
+// Names compare as each system names its programs; a pause wins over the other rules.
+TEST(KeepRules, ChooseWhatToDoForTheProgramsThatRun)
+{
+    using Kind = StandDown::Kind;
+    const struct {
+        const char* rules;
+        std::vector<std::string> running;
+        ProgramNames names;
+        StandDown expected;
+    } cases[] = {
+        {"", {"DisplayCAL.EXE"}, ProgramNames::Windows, {Kind::Pause, "displaycal", ""}},
+        {"", {"DisplayCAL.EXE"}, ProgramNames::Linux, {}},
+        {"MyPlayer linear", {"myplayer.exe"}, ProgramNames::Windows, {Kind::Linear, "myplayer", ""}},
+        {"\"My Player.exe\" \"C:\\Cal\\night shift.cal\"", {"my player.exe"}, ProgramNames::Windows,
+         {Kind::Source, "my player", "C:\\Cal\\night shift.cal"}},
+        {"averyveryverylongname pause", {"averyveryverylo"}, ProgramNames::Linux, {Kind::Pause, "averyveryverylo", ""}},
+        {"viewer other.cal\nplayer linear", {"viewer", "player", "spotread"}, ProgramNames::Linux,
+         {Kind::Pause, "spotread", ""}},
+        {"spotread keep\nviewer other.cal\nplayer linear", {"viewer", "player", "spotread"}, ProgramNames::Linux,
+         {Kind::Linear, "player", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rules);
+        const KeepRules rules = ReadKeepRules(c.rules, c.names);
+        EXPECT_TRUE(rules.badLines.empty());
+        EXPECT_EQ(ChooseStandDown(rules, c.running, c.names), c.expected);
     }
 }
 

@@ -25,7 +25,7 @@ extern char** environ;
 
 namespace {
 
-// Gives the keepers a home of their own (runtime and state folders), starts an Xorg
+// Gives the keepers a home of their own (runtime, state and rule folders), starts an Xorg
 // with the dummy driver through the harness's script, and sets DISPLAY and SERVER (its
 // pid) for this process and the commands it runs.
 std::string StartServer(const TempDir& home)
@@ -33,6 +33,8 @@ std::string StartServer(const TempDir& home)
     mkdir(home.PathOf("run").c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", home.PathOf("run").c_str(), 1);
     setenv("XDG_STATE_HOME", home.PathOf("state").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", home.PathOf("config").c_str(), 1);
+    std::filesystem::create_directories(home.PathOf("config/rampwise"));
     const std::string folder = home.PathOf("x");
     std::FILE* out = popen(("bash -c '. \"$0\" && start_private_x \"$1\" && echo \"$DISPLAY $XSERVER_PID\"' " +
                             std::string(RAMPWISE_XSERVER_SCRIPT) + " '" + folder + "'").c_str(), "r");
@@ -134,6 +136,18 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoesAndRe
     const std::string secondLut = files.Write("second.lut", LutFileBytes(second)), folder = "$XDG_RUNTIME_DIR/rampwise";
     const std::string reset = "xrandr --output DUMMY0 --gamma 1:1:1";
     const char* periodic = "display 0 (DUMMY0): re-applied after periodic check";
+    GammaRamp linear;
+    for (std::size_t i = 0; i < GammaRamp::kEntryCount; ++i)
+        linear.entries[i] = static_cast<std::uint16_t>((i % 256) << 8);
+    // Programs under the names that a keeper stands down for: sleep, renamed.
+    const std::string bin = files.PathOf("bin"), rules = "$XDG_CONFIG_HOME/rampwise/rules";
+    std::filesystem::create_directory(bin);
+    for (const char* name : {"dispcal", "myplayer"})
+        std::filesystem::copy_file("/bin/sleep", bin + "/" + name);
+    const auto holds = [&](const std::string& lut) {
+        return program + " /verify " + files.Write(lut + ".lut", lut == "linear" ? LutFileBytes(linear) : LutFileBytes(lut == "first" ? first : second)) +
+               " 0 >/dev/null";
+    };
     // Succeeds when the command ends within 2 seconds with status 1 and says the words.
     const auto refused = [](const std::string& words, const std::string& command) {
         return "said=$(timeout 2 " + command + " 2>&1); [ $? = 1 ] && echo \"$said\" | grep -qF -- '" + words + "'";
@@ -163,6 +177,28 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoesAndRe
         {"the last of three /keep wins, three times over",
          "for i in 1 2 3; do for lut in " + firstLut + " " + firstLut + " " + secondLut + "; do " + program +
              " /pt $lut 0 /keep & sleep 0.2; done; sleep 1; done", 0, &second},
+        // A measuring program runs: the ramp that dispwin clears stays clear until 2 s after it ends.
+        {"a measuring program", bin + "/dispcal 4 & sleep 1.5 && dispwin -d 1 -c && sleep 1.5 && " + holds("linear") +
+                                    " && wait && sleep 2 && " + holds("first"),
+         std::nullopt, &first, "display 0 (DUMMY0): stands down while dispcal runs"},
+        {"rules: a bad line, dispcal keep", "printf 'bogus\\ndispcal keep\\n' >" + rules +
+                                                " && { " + bin + "/dispcal 4 & sleep 2 && " + reset + " && sleep 2 && " +
+                                                holds("first") + " && wait; }",
+         std::nullopt, &first, "rules line 1 ignored: \"bogus\" has no action"},
+        // The rule file is read again when it changes.
+        {"rules: myplayer linear, then myplayer SECOND",
+         "echo myplayer linear >" + rules + " && { " + bin + "/myplayer 5 & sleep 2 && " + holds("linear") +
+             " && echo myplayer " + secondLut + " >" + rules + " && sleep 2 && " + holds("second") +
+             " && wait && sleep 2 && " + holds("first") + "; }",
+         std::nullopt, &first, "display 0 (DUMMY0): re-applied after stand-down"},
+        {"another program resets the ramp twice a second for a minute",
+         "for i in $(seq 120); do " + reset + "; sleep 0.5; done; log=$XDG_STATE_HOME/rampwise/keep.log; "
+         "[ $(grep -c re-applied $log) -le 10 ] && [ $(grep -c 'keeps changing' $log) = 1 ]",
+         std::nullopt, nullptr, "another program keeps changing the ramp: re-applying less often"},
+        {"/pt on the kept display", "[ \"$(" + program + " /pt " + secondLut + " 0)\" = 'display 0 is kept on " + secondLut +
+                                        "' ] && sleep 2 && " + reset, std::nullopt, &second, periodic},
+        {"/status", program + " /status | grep -qx '0 (display 0 now, DUMMY0): " + firstLut +
+                        " since [-0-9]* [:0-9]*; no re-apply yet; keeps its calibration'", std::nullopt, &first},
         {"release of the display", program + " /release 0", 0, nullptr},
         {"release under another spelling of the server", "DISPLAY=unix$DISPLAY.0 " + program + " /release 0", 0, nullptr},
         // Writing its log must never hold the keeper: the line is dropped.

@@ -1,0 +1,22 @@
+#include "base/ProcessNames.h"
+
+#include <algorithm>
+#include <utility>
+
+std::vector<std::string> ProcessNames::Names()
+{
+    const bool fullRound = m_round++ % kFullRound == 0;
+    std::unordered_map<unsigned long, Known> known;
+    std::vector<std::string> names;
+    for (const unsigned long pid : ProcessIds()) {
+        const auto before = m_known.find(pid);
+        Known process = before != m_known.end() ? std::move(before->second) : Known{};
+        if (fullRound || process.seen < 2)
+            process.name = ReadName(pid);
+        process.seen = std::min(process.seen + 1, 2);
+        names.push_back(process.name);
+        known.emplace(pid, std::move(process));
+    }
+    m_known = std::move(known);
+    return names;
+}
