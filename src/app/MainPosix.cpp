@@ -117,7 +117,7 @@ int main(int argc, char** argv)
         return Run(arguments, action);
     } catch (const CFileException& error) {
         LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());
-        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}, {}};
+        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}, {}, std::nullopt};
         return action == LaunchAction::Verify ? unreadable.ExitStatus() : kNothingApplied;
     }
 }

@@ -25,20 +25,29 @@ VerifyOutcome RunVerify(const LaunchArguments& arguments)
     using Result = VerifyOutcome::Result;
     const DisplayChoice display = ChooseLaunchDisplay(arguments);
     if (!display.index)
-        return {Result::NotRead, {}, display.why};
+        return {Result::NotRead, {}, display.why, std::nullopt};
     GammaRamp ramp;
     if (!LoadLaunchSource(arguments, *display.index, ramp))
-        return {Result::NotLoaded, {}, {}};
+        return {Result::NotLoaded, {}, {}, display.index};
     const std::optional<RampDifference> difference = CompareDisplayRamp(*display.index, ramp);
     if (!difference)
-        return {Result::NotRead, {}, {}};
-    return {difference->Holds() ? Result::Holds : Result::Differs, *difference, {}};
+        return {Result::NotRead, {}, {}, display.index};
+    return {difference->Holds() ? Result::Holds : Result::Differs, *difference, {}, display.index};
 }
+
+namespace {
+
+std::string DisplayText(const LaunchArguments& arguments)
+{
+    return "display " + ReadDisplayName(arguments.displayParameter).Text();
+}
+
+} // namespace
 
 std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutcome& outcome)
 {
     using Result = VerifyOutcome::Result;
-    const std::string display = "display " + ReadDisplayName(arguments.displayParameter).Text();
+    const std::string display = DisplayText(arguments);
     const std::string& source = arguments.lutSource;
     const RampDifference& d = outcome.difference;
     switch (outcome.result) {
@@ -57,4 +66,9 @@ std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutco
         break;
     }
     return "the table of " + display + " could not be read";
+}
+
+std::string FormatHdrLine(const LaunchArguments& arguments)
+{
+    return DisplayText(arguments) + " is in HDR mode: its ramp has no defined effect there";
 }

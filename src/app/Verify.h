@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/LaunchArguments.h"
@@ -11,8 +12,9 @@ struct VerifyOutcome {
     enum class Result { Holds, Differs, NotLoaded, NotRead };
 
     Result result = Result::NotRead;
-    RampDifference difference;  // when the display was read
-    std::string why;            // when NotRead because DISPLAY names no display now
+    RampDifference difference;   // when the display was read
+    std::string why;             // when NotRead because DISPLAY names no display now
+    std::optional<int> display;  // the index that DISPLAY names, when it names one
 
     // 0 when the display holds the ramp, 1 when it differs, 2 when the source or the
     // display cannot be read.
@@ -27,3 +29,7 @@ VerifyOutcome RunVerify(const LaunchArguments& arguments);
 // display cannot be read, a line that says which. The source and the display are
 // named as given.
 std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutcome& outcome);
+
+// The line that follows the answer when the display shows HDR: "display 0 is in HDR
+// mode: its ramp has no defined effect there", the display named as given.
+std::string FormatHdrLine(const LaunchArguments& arguments);
