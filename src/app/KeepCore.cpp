@@ -100,6 +100,7 @@ private:
     const char* m_event = nullptr;  // an event whose first check has yet to find the monitor
     bool m_quiet = false;           // a stand-down began: its ramp is written without a re-apply line
     KeepRules m_rules = ReadKeepRules("", kSystemProgramNames);
+    std::optional<bool> m_hdr;  // asked at the first check after an event (HDR going on or off is one)
     StandDown m_standDown;
     GammaRamp m_standDownRamp;  // what a linear or source stand-down keeps
     KeepStatus m_status;
@@ -120,6 +121,7 @@ int Keeping::Run()
             m_schedule.EventAt(m_clock.Now(), wake.cause);
             m_monitor.Forget();
             m_event = wake.cause;
+            m_hdr.reset();
             m_backOff.Reset();
             break;
         case KeepWake::Kind::NewRamp:
@@ -179,8 +181,9 @@ const GammaRamp* Keeping::Target(int index)
         for (const std::string& bad : m_rules.badLines)
             m_port.Log(FormatKeepRuleLine(m_clock.WallNow(), bad));
     }
-    StandDown next = m_port.InHdrMode(index)
-                         ? StandDown{StandDown::Kind::Hdr, {}, {}}
+    if (!m_hdr)
+        m_hdr = m_port.InHdrMode(index);
+    StandDown next = *m_hdr ? StandDown{StandDown::Kind::Hdr, {}, {}}
                          : ChooseStandDown(m_rules, m_port.RunningPrograms(), kSystemProgramNames);
     if (next != m_standDown) {
         m_backOff.Reset();

@@ -81,7 +81,7 @@ public:
     // there is no rule file); nothing when it is unchanged. The first call gives it.
     virtual std::optional<std::string> ChangedRules() = 0;
     // Whether the display shows HDR (advanced colour) now: its ramp has no defined
-    // effect then.
+    // effect then. Asked again only after an event: HDR going on or off is a display change.
     virtual bool InHdrMode(int displayIndex) = 0;
     // Tells "/status" what the keeper does: a line (FormatKeepStatus), given again
     // whenever it changes.

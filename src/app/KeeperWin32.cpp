@@ -21,6 +21,7 @@
 #include "base/UserFolders.h"
 #include "base/WinHandles.h"
 #include "framework/Wnd.h"
+#include "lut/AdvancedColourWin32.h"
 #include "lut/DisplayAccess.h"
 
 namespace {
@@ -240,6 +241,7 @@ public:
 
     TakeOverResult TakeOver(const std::string& monitor) override;
     std::vector<DisplayListing> Displays() override { return ListDisplays(); }
+    bool InHdrMode(int displayIndex) override { return DisplayInHdrMode(displayIndex); }
     KeepWake Wait(Clock::time_point until) override;
 
 private:

@@ -201,6 +201,15 @@ ScriptedSystem::Step Running(int at, std::vector<std::string> programs)
     return {at, [=](ScriptedSystem& s) { return s.running = programs, std::nullopt; }};
 }
 
+// HDR goes on or off, and the display changes with it.
+ScriptedSystem::Step Hdr(int at, bool on)
+{
+    return {at, [=](ScriptedSystem& s) {
+        s.hdr = on;
+        return std::optional(KeepWake::Of(Kind::Event, "display change"));
+    }};
+}
+
 // While a measuring program, one that a rule names or HDR is on, the keeper stands down
 // as the rule says and tells so; once none is, it writes its calibration again.
 TEST(Keep, StandsDownWhileProgramsThatOwnTheRampRun)
@@ -231,8 +240,7 @@ TEST(Keep, StandsDownWhileProgramsThatOwnTheRampRun)
           "3000 display 0 (DEL40F3:1): missing.cal cannot be loaded",
           "3000 display 0 (DEL40F3:1): stands down while editor runs", "3000 status: stands down while editor runs"},
          "viewer other.cal\neditor missing.cal"},
-        {"HDR", {{1500, [](ScriptedSystem& s) { return s.hdr = true, std::nullopt; }}, Reset(2500),
-                 {3500, [](ScriptedSystem& s) { return s.hdr = false, std::nullopt; }}, Wake(4500, Kind::Stop)},
+        {"HDR on and off", {Hdr(1500, true), Reset(2500), Hdr(3500, false), Wake(4500, Kind::Stop)},
          {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): stands down in HDR mode",
           "2000 status: stands down in HDR mode", "4000 S0", "4000 K0", "4000 stand-down",
           "4000 status: keeps its calibration"}},

@@ -30,6 +30,17 @@ void ResetFromOutside()
     EXPECT_TRUE(Eventually([&] { return KeepLog().size() != logged || CurrentRamp() == CurveRamp(1, 1, 1); }));
 }
 
+// Runs the stand-in program under the name for ms milliseconds.
+std::unique_ptr<ChildProcess> RunAs(const TempDir& folder, const std::string& name, int ms)
+{
+    char self[MAX_PATH] = "";
+    std::string standIn(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+    standIn.replace(standIn.find_last_of('\\') + 1, std::string::npos, "stand_in.exe");
+    const std::string program = folder.PathOf(name);
+    EXPECT_TRUE(CopyFileA(standIn.c_str(), program.c_str(), FALSE)) << standIn;
+    return std::make_unique<ChildProcess>("\"" + program + "\" " + std::to_string(ms));
+}
+
 class Keeper : public DisplayRampTest {
 protected:
     ~Keeper() override { ChildProcess("rampwise /release").ExitCode(15000); }
@@ -55,6 +66,22 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
         {"mode change", [&] { ResetFromOutside(); ChangeDisplaySettingsExA(nullptr, &smaller, nullptr, CDS_FULLSCREEN, nullptr); }, a, "display change", true, false},
         // After an event the ramp goes back even where the display holds it.
         {"mode back", [] { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }, a, "display change", true, false},
+        // The reset stays while a measuring program runs, and goes once it has ended.
+        {"dispcal.exe runs", [&] {
+             const std::unique_ptr<ChildProcess> dispcal = RunAs(folder, "dispcal.exe", 4000);
+             Sleep(1500);
+             ResetFromOutside();
+             Sleep(1500);
+             EXPECT_EQ(CurrentRamp(), linear);
+             EXPECT_EQ(dispcal->ExitCode(5000), 0u);
+         }, a, "stand-down", true, false},
+        {"/pt b is kept", [&] {
+             const ChildProcess pt("rampwise /pt \"" + bLut + "\" 0", true);
+             EXPECT_EQ(pt.ExitCode(15000), 0u);
+             EXPECT_EQ(pt.TakeOutput(), "display 0 is kept on " + bLut + "\r\n");
+             Sleep(1000);
+             ResetFromOutside();
+         }, b, "periodic check", true, false},
         // The last of three that come close together wins.
         {"keep a, a, b", [&] {
              for (auto& e : earlier) {
