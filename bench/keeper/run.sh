@@ -81,9 +81,10 @@ keeper=$!
 sleep 2
 kill -0 "$keeper" || { echo "the keeper ended at once" >&2; exit 1; }
 
-# Nanoseconds on a CPU, of all the keeper's threads (the first field of schedstat).
-ticks() { cat /proc/$keeper/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns / 1000000 }'; }
-hz=1000
+# Time on a CPU, of all the keeper's threads (the first field of schedstat, in ns), in µs.
+ticks() { cat /proc/$keeper/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns / 1000 }'; }
+hz=1000000
+before=$(ticks)
 start=$(date +%s%N)
 if [ "$storm" = storm ]; then
   switches=0
@@ -97,7 +98,8 @@ fi
 after=$(ticks)
 end=$(date +%s%N)
 elapsed_ms=$(((end - start) / 1000000))
-cpu_ms=$(((after - before) * 1000 / hz))
+cpu_us=$(((after - before) * 1000000 / hz))
+cpu_ms=$((cpu_us / 1000))
 
 if [ "$storm" = storm ]; then
   echo "keeper during an event storm of ${switches} mode switches over ${elapsed_ms} ms:"
@@ -106,8 +108,8 @@ else
   echo "idle keeper over ${elapsed_ms} ms, ${processes} processes to look through:"
   target=0.05
 fi
-awk -v cpu="$cpu_ms" -v wall="$elapsed_ms" -v target="$target" \
-  'BEGIN { printf "  CPU time:        %d ms (%.3f%% of one core; target below %s%%)\n", cpu, 100 * cpu / wall, target }'
+awk -v cpu="$cpu_us" -v wall="$elapsed_ms" -v target="$target" \
+  'BEGIN { printf "  CPU time:        %.1f ms (%.4f%% of one core; target below %s%%)\n", cpu / 1000, 100 * cpu / 1000 / wall, target }'
 grep -E '^(VmRSS|VmHWM)' "/proc/$keeper/status" | awk '{ printf "  %-16s %s %s (target below 4 MB)\n", $1, $2, $3 }'
 kill "$keeper"
 wait "$keeper" || true

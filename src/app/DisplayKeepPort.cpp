@@ -1,7 +1,6 @@
 #include "app/DisplayKeepPort.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 #include "base/File.h"
 #include "base/FileReplace.h"
@@ -35,11 +34,17 @@ std::optional<std::string> DisplayKeepPort::ChangedRules()
         return std::nullopt;
     m_rulesSeen = now;
     std::string text;
-    if (now) {
-        std::ifstream in(*folder / kRulesFileName, std::ios::binary);
+    // Through stdio: the streams would cost the keeper their locale's memory.
+    const std::filesystem::path file = now ? *folder / kRulesFileName : std::filesystem::path();
+#ifdef _WIN32
+    std::FILE* in = now ? _wfopen(file.c_str(), L"rb") : nullptr;
+#else
+    std::FILE* in = now ? std::fopen(file.c_str(), "rb") : nullptr;
+#endif
+    if (in) {
         text.resize(kRulesFileCap);
-        in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(in.gcount()));
+        text.resize(std::fread(text.data(), 1, text.size(), in));
+        std::fclose(in);
     }
     return text;
 }

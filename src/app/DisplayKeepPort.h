@@ -37,7 +37,7 @@ public:
     bool Write(int displayIndex, const GammaRamp& ramp) override { return WriteDisplayRamp(displayIndex, ramp); }
     // keep.log in the program's state folder, made when missing. A line that cannot
     // be written is dropped, and said so of once: the keeper goes on keeping.
-    std::vector<std::string> RunningPrograms() override { return m_programs.Names(); }
+    std::vector<std::string> RunningPrograms(bool fresh) override { return m_programs.Names(fresh); }
     // The rule file is looked at once a check, read only when its time or size changed.
     std::optional<std::string> ChangedRules() override;
     bool InHdrMode(int) override { return false; }

@@ -67,6 +67,8 @@ namespace {
 // A keeper at work, once its ramp is on the display.
 class Keeping {
 public:
+    static constexpr int kRampRuleChecks = 3;
+
     Keeping(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock, KeptMonitor& monitor,
             const GammaRamp& ramp)
         : m_arguments(arguments), m_port(port), m_clock(clock), m_monitor(monitor), m_ramp(ramp),
@@ -85,8 +87,12 @@ private:
     // Looks at the display, and writes what it should hold when it no longer does.
     // cause names the check in the log; a quiet check (no cause) logs no re-apply.
     void Check(const char* cause);
+    // What the keeper should do now.
+    StandDown Decide(int index);
+    // A stand-down begins, changes or ends.
+    void Follow(int index, StandDown next);
     // What the display should hold now; nothing while the keeper writes nothing.
-    const GammaRamp* Target(int index);
+    const GammaRamp* Target();
     void Log(int index, const char* cause, int largest);
     void Publish();
 
@@ -102,6 +108,7 @@ private:
     KeepRules m_rules = ReadKeepRules("", kSystemProgramNames);
     std::optional<bool> m_hdr;  // asked at the first check after an event (HDR going on or off is one)
     StandDown m_standDown;
+    int m_checks = 0;
     GammaRamp m_standDownRamp;  // what a linear or source stand-down keeps
     KeepStatus m_status;
     std::string m_published;
@@ -150,8 +157,25 @@ void Keeping::Check(const char* cause)
     m_status.index = index;
     if (!index)
         return;
-    const GammaRamp* target = Target(*index);
-    const std::optional<RampDifference> difference = target ? m_port.Compare(*index, *target) : std::nullopt;
+    if (const std::optional<std::string> rules = m_port.ChangedRules()) {
+        m_rules = ReadKeepRules(*rules, kSystemProgramNames);
+        for (const std::string& bad : m_rules.badLines)
+            m_port.Log(FormatKeepRuleLine(m_clock.WallNow(), bad));
+    }
+    // The running programs are looked at before a write, at every check while the
+    // keeper stands down (afresh, to see the last of them end), and every few checks
+    // when a rule sets a ramp of its own: listing them costs more than a look at the ramp.
+    const bool lookNow = m_standDown.kind != StandDown::Kind::None ||
+                         (m_rules.setsRamps && m_checks++ % kRampRuleChecks == 0);
+    if (lookNow)
+        Follow(*index, Decide(*index));
+    const GammaRamp* target = Target();
+    std::optional<RampDifference> difference = target ? m_port.Compare(*index, *target) : std::nullopt;
+    if (!lookNow && difference && (m_event || !difference->Holds())) {
+        Follow(*index, Decide(*index));
+        target = Target();
+        difference = target ? m_port.Compare(*index, *target) : std::nullopt;
+    }
     if (!difference)
         return;
     const bool quiet = !cause || std::exchange(m_quiet, false);
@@ -173,39 +197,42 @@ void Keeping::Check(const char* cause)
     }
 }
 
-// The rules are read again when they change; a stand-down begins or ends here.
-const GammaRamp* Keeping::Target(int index)
+StandDown Keeping::Decide(int index)
 {
-    if (const std::optional<std::string> rules = m_port.ChangedRules()) {
-        m_rules = ReadKeepRules(*rules, kSystemProgramNames);
-        for (const std::string& bad : m_rules.badLines)
-            m_port.Log(FormatKeepRuleLine(m_clock.WallNow(), bad));
-    }
     if (!m_hdr)
         m_hdr = m_port.InHdrMode(index);
-    StandDown next = *m_hdr ? StandDown{StandDown::Kind::Hdr, {}, {}}
-                         : ChooseStandDown(m_rules, m_port.RunningPrograms(), kSystemProgramNames);
-    if (next != m_standDown) {
-        m_backOff.Reset();
-        const std::string& name = m_monitor.Name().Text();
-        if (next.kind == StandDown::Kind::Linear) {
-            SetLinearRamp(m_standDownRamp);
-        } else if (next.kind == StandDown::Kind::Source) {
-            LaunchArguments source = m_arguments;
-            source.lutSource = next.source;
-            if (!m_port.LoadSource(source, index, m_standDownRamp)) {
-                m_port.Log(FormatKeepDoingLine(m_clock.WallNow(), index, name, next.source + " cannot be loaded"));
-                next.kind = StandDown::Kind::Pause;
-            }
+    return *m_hdr ? StandDown{StandDown::Kind::Hdr, {}, {}}
+                  : ChooseStandDown(m_rules, m_port.RunningPrograms(m_standDown.kind != StandDown::Kind::None),
+                                    kSystemProgramNames);
+}
+
+void Keeping::Follow(int index, StandDown next)
+{
+    if (next == m_standDown)
+        return;
+    m_backOff.Reset();
+    const std::string& name = m_monitor.Name().Text();
+    if (next.kind == StandDown::Kind::Linear) {
+        SetLinearRamp(m_standDownRamp);
+    } else if (next.kind == StandDown::Kind::Source) {
+        LaunchArguments source = m_arguments;
+        source.lutSource = next.source;
+        if (!m_port.LoadSource(source, index, m_standDownRamp)) {
+            m_port.Log(FormatKeepDoingLine(m_clock.WallNow(), index, name, next.source + " cannot be loaded"));
+            next.kind = StandDown::Kind::Pause;
         }
-        // Back on the calibration, the first check writes it as after an event.
-        if (next.kind == StandDown::Kind::None)
-            m_event = "stand-down";
-        else
-            m_port.Log(FormatKeepDoingLine(m_clock.WallNow(), index, name, DescribeStandDown(next)));
-        m_quiet = next.kind == StandDown::Kind::Linear || next.kind == StandDown::Kind::Source;
-        m_standDown = std::move(next);
     }
+    // Back on the calibration, the first check writes it as after an event.
+    if (next.kind == StandDown::Kind::None)
+        m_event = "stand-down";
+    else
+        m_port.Log(FormatKeepDoingLine(m_clock.WallNow(), index, name, DescribeStandDown(next)));
+    m_quiet = next.kind == StandDown::Kind::Linear || next.kind == StandDown::Kind::Source;
+    m_standDown = std::move(next);
+}
+
+const GammaRamp* Keeping::Target()
+{
     switch (m_standDown.kind) {
     case StandDown::Kind::None:
         return &m_ramp;

@@ -75,8 +75,10 @@ public:
     // Adds a line to the keeper's log; a line that cannot be written is dropped.
     virtual void Log(const std::string& line) = 0;
 
-    // The names of the programs that run now, as the system names them.
-    virtual std::vector<std::string> RunningPrograms() = 0;
+    // The names of the programs that run now, as the system names them. Without
+    // `fresh` the list may be one from before where no program has started since
+    // (see ProcessNames).
+    virtual std::vector<std::string> RunningPrograms(bool fresh) = 0;
     // The text of the user's keep rules when it changed since the last call ("" when
     // there is no rule file); nothing when it is unchanged. The first call gives it.
     virtual std::optional<std::string> ChangedRules() = 0;

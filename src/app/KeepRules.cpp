@@ -114,6 +114,8 @@ KeepRules ReadKeepRules(std::string_view text, ProgramNames names)
             read.badLines.push_back("line " + std::to_string(number) + ": " + why);
         else
             read.rules.push_back(std::move(rule));
+        read.setsRamps = read.setsRamps || (!read.rules.empty() && (read.rules.back().action == KeepRule::Action::Linear ||
+                                                                    read.rules.back().action == KeepRule::Action::Source));
     }
     for (const char* program : kMeasuringPrograms)
         read.rules.push_back({ProgramKey(program, names), KeepRule::Action::Pause, {}});

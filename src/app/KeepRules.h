@@ -32,6 +32,7 @@ std::string ProgramKey(std::string_view name, ProgramNames names);
 struct KeepRules {
     std::vector<KeepRule> rules;           // the user's in file order, then the built-in ones
     std::vector<std::string> badLines;     // "line 3: WHY", for the log
+    bool setsRamps = false;                // a rule sets a ramp of its own (linear, a source)
 };
 
 KeepRules ReadKeepRules(std::string_view text, ProgramNames names);

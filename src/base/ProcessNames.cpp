@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <utility>
 
-std::vector<std::string> ProcessNames::Names()
+std::vector<std::string> ProcessNames::Names(bool fresh)
 {
     const bool fullRound = m_round++ % kFullRound == 0;
+    const unsigned long last = LastProcessId();
+    if (!fresh && !fullRound && last != 0 && last == m_lastProcessId)
+        return m_names;
+    m_lastProcessId = last;
     std::unordered_map<unsigned long, Known> known;
     std::vector<std::string> names;
     for (const unsigned long pid : ProcessIds()) {
@@ -18,5 +22,6 @@ std::vector<std::string> ProcessNames::Names()
         known.emplace(pid, std::move(process));
     }
     m_known = std::move(known);
+    m_names = names;
     return names;
 }

@@ -14,18 +14,24 @@ class ProcessNames {
 public:
     static constexpr int kFullRound = 10;
 
-    std::vector<std::string> Names();
+    // Without `fresh`, the list from the call before stands where the system tells that
+    // no process has started since (Linux: the last process id given out is the same);
+    // it may then still name a process that has ended.
+    std::vector<std::string> Names(bool fresh = true);
 
 private:
-    // Each system's half: the processes that run now, and one's name ("" when it
-    // cannot be asked, or has ended).
+    // Each system's half: the processes that run now, one's name ("" when it cannot
+    // be asked, or has ended), and the last process id given out (0 when unknown).
     static std::vector<unsigned long> ProcessIds();
     static std::string ReadName(unsigned long pid);
+    static unsigned long LastProcessId();
 
     struct Known {
         std::string name;
         int seen = 0;  // the rounds it has been seen in, up to 2
     };
     std::unordered_map<unsigned long, Known> m_known;  // by process id
+    std::vector<std::string> m_names;
+    unsigned long m_lastProcessId = 0;
     int m_round = 0;
 };

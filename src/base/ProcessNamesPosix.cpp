@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "base/FileDescriptor.h"
@@ -43,4 +44,14 @@ std::string ProcessNames::ReadName(unsigned long pid)
     if (!text.empty() && text.back() == '\n')
         text.pop_back();
     return text;
+}
+
+// The last field of /proc/loadavg: "0.00 0.01 0.05 1/123 4567".
+unsigned long ProcessNames::LastProcessId()
+{
+    const FileDescriptor file(open("/proc/loadavg", O_RDONLY | O_CLOEXEC));
+    char text[128] = "";
+    const ssize_t size = file ? read(file.Get(), text, sizeof(text) - 1) : -1;
+    const char* last = size > 0 ? std::strrchr(text, ' ') : nullptr;
+    return last ? std::strtoul(last + 1, nullptr, 10) : 0;
 }

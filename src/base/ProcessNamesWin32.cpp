@@ -32,3 +32,9 @@ std::string ProcessNames::ReadName(unsigned long pid)
     const std::size_t slash = full.find_last_of(L"\\/");
     return AnsiFromWide(full.substr(slash == std::wstring_view::npos ? 0 : slash + 1), CP_UTF8);
 }
+
+// Not told on Windows: every call lists the processes.
+unsigned long ProcessNames::LastProcessId()
+{
+    return 0;
+}

@@ -101,7 +101,7 @@ struct ScriptedSystem : KeepPort, KeepClock {
               : after < 6                                     ? line.substr(line.find(' ', 11) + 1)
                                                               : line.substr(after, line.find(" (largest") - after));
     }
-    std::vector<std::string> RunningPrograms() override { return running; }
+    std::vector<std::string> RunningPrograms(bool) override { return running; }
     std::optional<std::string> ChangedRules() override { return std::exchange(rules, std::nullopt); }
     bool InHdrMode(int) override { return hdr; }
     // What the keeper says it does, when that changes.
@@ -220,25 +220,27 @@ TEST(Keep, StandsDownWhileProgramsThatOwnTheRampRun)
         std::vector<std::string> trace;
         const char* rules = "";
     } cases[] = {
+        // Looked at only before a write while it runs, and then at each check to see it end.
         {"a measuring program", {Running(1500, {"bash", "dispcal"}), Reset(2500), Running(4500, {"bash"}), Wake(6000, Kind::Stop)},
-         {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): stands down while dispcal runs",
-          "2000 status: stands down while dispcal runs", "5000 S0", "5000 K0", "5000 stand-down",
+         {"0 take DEL40F3:1", "0 K0", "3000 display 0 (DEL40F3:1): stands down while dispcal runs",
+          "3000 status: stands down while dispcal runs", "5000 S0", "5000 K0", "5000 stand-down",
           "5000 status: keeps its calibration"}},
+        // Rules that set a ramp make the keeper look at the programs every third check.
         {"rules: linear, a source, keep, bad lines",
-         {Running(1500, {"myplayer"}), Running(2500, {"dispcal"}), Running(3500, {"viewer", "myplayer"}), Running(4500, {"gone"}),
-          Wake(5500, Kind::Stop)},
+         {Running(1500, {"myplayer"}), Running(4500, {"dispcal"}), Running(5500, {"viewer", "myplayer"}),
+          Running(8500, {"gone"}), Wake(9500, Kind::Stop)},
          {"0 take DEL40F3:1", "0 K0", "1000 rules line 1 ignored: \"myplayer\" has no action",
-          "1000 rules line 5 ignored: a quote that does not close", "2000 display 0 (DEL40F3:1): linear while myplayer runs",
-          "2000 L0", "2000 status: linear while myplayer runs", "3000 S0", "3000 K0", "3000 stand-down",
-          "3000 status: keeps its calibration", "4000 display 0 (DEL40F3:1): linear while myplayer runs", "4000 L0",
-          "4000 status: linear while myplayer runs", "5000 S0", "5000 K0", "5000 stand-down",
-          "5000 status: keeps its calibration"},
+          "1000 rules line 5 ignored: a quote that does not close", "4000 display 0 (DEL40F3:1): linear while myplayer runs",
+          "4000 L0", "4000 status: linear while myplayer runs", "5000 S0", "5000 K0", "5000 stand-down",
+          "5000 status: keeps its calibration", "8000 display 0 (DEL40F3:1): linear while myplayer runs", "8000 L0",
+          "8000 status: linear while myplayer runs", "9000 S0", "9000 K0", "9000 stand-down",
+          "9000 status: keeps its calibration"},
          "myplayer  # no action yet\nmyplayer linear\nviewer other.cal\ndispcal keep\n\"my player pause\n"},
-        {"a source to keep, and one that does not load", {Running(1500, {"viewer"}), Running(2500, {"editor"}), Wake(3500, Kind::Stop)},
-         {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): keeps other.cal while viewer runs", "2000 H0",
-          "2000 status: keeps other.cal while viewer runs",
-          "3000 display 0 (DEL40F3:1): missing.cal cannot be loaded",
-          "3000 display 0 (DEL40F3:1): stands down while editor runs", "3000 status: stands down while editor runs"},
+        {"a source to keep, and one that does not load", {Running(1500, {"viewer"}), Running(4500, {"editor"}), Wake(5500, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "4000 display 0 (DEL40F3:1): keeps other.cal while viewer runs", "4000 H0",
+          "4000 status: keeps other.cal while viewer runs",
+          "5000 display 0 (DEL40F3:1): missing.cal cannot be loaded",
+          "5000 display 0 (DEL40F3:1): stands down while editor runs", "5000 status: stands down while editor runs"},
          "viewer other.cal\neditor missing.cal"},
         {"HDR on and off", {Hdr(1500, true), Reset(2500), Hdr(3500, false), Wake(4500, Kind::Stop)},
          {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): stands down in HDR mode",
