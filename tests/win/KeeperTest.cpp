@@ -76,9 +76,12 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
              EXPECT_EQ(dispcal->ExitCode(5000), 0u);
          }, a, "stand-down", true, false},
         {"/pt b is kept", [&] {
-             const ChildProcess pt("rampwise /pt \"" + bLut + "\" 0", true);
-             EXPECT_EQ(pt.ExitCode(15000), 0u);
-             EXPECT_EQ(pt.TakeOutput(), "display 0 is kept on " + bLut + "\r\n");
+             // For a while after a mode change Wine rewrites the monitors' keys: a listing
+             // may then miss the identity that the keeper knows its monitor by.
+             EXPECT_TRUE(Eventually([&] {
+                 const ChildProcess pt("rampwise /pt \"" + bLut + "\" 0", true);
+                 return pt.ExitCode(15000) == 0u && pt.TakeOutput() == "display 0 is kept on " + bLut + "\r\n";
+             }, 6000));
              Sleep(1000);
              ResetFromOutside();
          }, b, "periodic check", true, false},
