@@ -49,11 +49,11 @@ std::optional<std::string> DisplayKeepPort::ChangedRules()
     return text;
 }
 
-void DisplayKeepPort::Publish(const std::string& status)
+void DisplayKeepPort::Publish(const KeepStatus& status)
 {
     if (!m_statusFile)
         return;
-    const std::string text = status + "\n";
+    const std::string text = FormatKeepStatus(status) + "\n";
     std::error_code error;
     std::filesystem::create_directories(m_statusFile->parent_path(), error);
     try {

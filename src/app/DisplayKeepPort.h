@@ -42,7 +42,7 @@ public:
     std::optional<std::string> ChangedRules() override;
     bool InHdrMode(int) override { return false; }
     // Into the status file that the system's port names, replaced whole.
-    void Publish(const std::string& status) override;
+    void Publish(const KeepStatus& status) override;
     void Log(const std::string& line) override
     {
         if (!m_logFolder)

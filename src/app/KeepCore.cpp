@@ -111,7 +111,8 @@ private:
     int m_checks = 0;
     GammaRamp m_standDownRamp;  // what a linear or source stand-down keeps
     KeepStatus m_status;
-    std::string m_published;
+    KeepStatus m_published;
+    bool m_userPaused = false;
 };
 
 int Keeping::Run()
@@ -140,6 +141,13 @@ int Keeping::Run()
             m_backOff.Reset();
             Check(nullptr);
             break;
+        case KeepWake::Kind::Pause:
+        case KeepWake::Kind::Resume:
+            // Resumed, the check after it finds the stand-down over and writes.
+            m_userPaused = wake.kind == KeepWake::Kind::Pause;
+            if (const std::optional<int> index = m_monitor.Find(); index && m_userPaused)
+                Follow(*index, StandDown{StandDown::Kind::Paused, {}, {}});
+            break;
         case KeepWake::Kind::Stop:
             return 0;
         case KeepWake::Kind::Gone:
@@ -165,13 +173,13 @@ void Keeping::Check(const char* cause)
     // The running programs are looked at before a write, at every check while the
     // keeper stands down (afresh, to see the last of them end), and every few checks
     // when a rule sets a ramp of its own: listing them costs more than a look at the ramp.
-    const bool lookNow = m_standDown.kind != StandDown::Kind::None ||
+    const bool lookNow = (m_standDown.kind != StandDown::Kind::None && !m_userPaused) ||
                          (m_rules.setsRamps && m_checks++ % kRampRuleChecks == 0);
     if (lookNow)
         Follow(*index, Decide(*index));
     const GammaRamp* target = Target();
     std::optional<RampDifference> difference = target ? m_port.Compare(*index, *target) : std::nullopt;
-    if (!lookNow && difference && (m_event || !difference->Holds())) {
+    if (!lookNow && !m_userPaused && difference && (m_event || !difference->Holds())) {
         Follow(*index, Decide(*index));
         target = Target();
         difference = target ? m_port.Compare(*index, *target) : std::nullopt;
@@ -241,6 +249,7 @@ const GammaRamp* Keeping::Target()
         return &m_standDownRamp;
     case StandDown::Kind::Pause:
     case StandDown::Kind::Hdr:
+    case StandDown::Kind::Paused:
         break;
     }
     return nullptr;
@@ -259,8 +268,8 @@ void Keeping::Publish()
                      : m_standDown.kind != StandDown::Kind::None ? DescribeStandDown(m_standDown)
                      : m_backOff.GivingWay()          ? "gives way to another program that keeps changing the ramp"
                                                       : "keeps its calibration";
-    if (std::string line = FormatKeepStatus(m_status); line != m_published) {
-        m_published = std::move(line);
+    if (m_status != m_published) {
+        m_published = m_status;
         m_port.Publish(m_published);
     }
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/KeepLog.h"
 #include "app/KeepSchedule.h"
 #include "base/LaunchArguments.h"
 #include "lut/DisplayNaming.h"
@@ -17,6 +18,8 @@ struct KeepWake {
         Due,      // the time asked for has come
         Event,    // a resume, an unlock, a display change: `cause` names it in the log
         NewRamp,  // the window or a "/pt" wrote `ramp` (from `source`) to the display: keep that one from now on
+        Pause,    // the user paused keeping (the keeper's icon): write nothing until Resume
+        Resume,
         Stop,     // asked to end: "/release", a newer keeper, the end of the session, a signal
         Gone,     // the keeper can wait no longer (the display system went away), after a line that says so
     };
@@ -85,9 +88,9 @@ public:
     // Whether the display shows HDR (advanced colour) now: its ramp has no defined
     // effect then. Asked again only after an event: HDR going on or off is a display change.
     virtual bool InHdrMode(int displayIndex) = 0;
-    // Tells "/status" what the keeper does: a line (FormatKeepStatus), given again
-    // whenever it changes.
-    virtual void Publish(const std::string& status) = 0;
+    // Tells "/status" (and the keeper's icon) what the keeper does, again whenever it
+    // changes.
+    virtual void Publish(const KeepStatus& status) = 0;
 };
 
 // "/pt SOURCE DISPLAY /keep": finds the monitor that DISPLAY names, loads the source,

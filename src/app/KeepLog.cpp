@@ -76,6 +76,15 @@ std::string FormatKeepStatus(const KeepStatus& status)
     return line + "; " + status.doing;
 }
 
+std::string FormatKeepTooltip(const KeepStatus& status)
+{
+    std::string tip = "Rampwise, display " + (status.index ? std::to_string(*status.index) : std::string("away")) +
+                      " (" + status.monitor + "): " + status.doing;
+    if (status.lastReapply)
+        tip += "; last re-apply " + LocalTime(status.lastReapply) + " after " + status.lastCause;
+    return tip.substr(0, 127);
+}
+
 bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& line, std::size_t cap)
 {
     std::error_code error;

@@ -47,6 +47,9 @@ struct KeepStatus {
 // 2026-12-07 04:00:00 after resume; keeps its calibration", local time; "no re-apply
 // yet" before the first, "away" for the number while the monitor is.
 std::string FormatKeepStatus(const KeepStatus& status);
+// The keeper icon's tooltip, at most 127 characters: "Rampwise, display 0 (DEL40F3:7):
+// keeps its calibration; last re-apply 2026-12-07 04:00:00 after resume".
+std::string FormatKeepTooltip(const KeepStatus& status);
 
 // Appends the line and a line end; false when the file cannot be written. Only a
 // plain file is written, and opening it never waits (a FIFO put in its place would

@@ -160,6 +160,8 @@ std::string DescribeStandDown(const StandDown& standDown)
         return "keeps " + standDown.source + runs;
     case StandDown::Kind::Hdr:
         return "stands down in HDR mode";
+    case StandDown::Kind::Paused:
+        return "paused from its icon";
     }
     return "keeps its calibration";
 }

@@ -39,7 +39,7 @@ KeepRules ReadKeepRules(std::string_view text, ProgramNames names);
 
 // What a keeper does now instead of keeping its calibration, and for which program.
 struct StandDown {
-    enum class Kind { None, Pause, Linear, Source, Hdr };
+    enum class Kind { None, Pause, Linear, Source, Hdr, Paused };  // Paused: by the user
     Kind kind = Kind::None;
     std::string program;
     std::string source;  // for Source

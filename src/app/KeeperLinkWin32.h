@@ -16,6 +16,12 @@ inline constexpr const char* kKeeperWindowClass = "RampwiseKeeper";
 // Marks a WM_COPYDATA to a keeper whose data is a GammaRamp record, followed by the
 // name of its source (none from the window).
 inline constexpr ULONG_PTR kKeeperRampTag = 0x52574B52;
+// The commands a keeper window takes as WM_COMMAND, from its notification icon's menu.
+inline constexpr UINT kKeeperCommandOpen = 0x5201;     // opens the program's window
+inline constexpr UINT kKeeperCommandReapply = 0x5202;  // writes the ramp now, as after an event
+inline constexpr UINT kKeeperCommandPause = 0x5203;    // writes nothing until resumed
+inline constexpr UINT kKeeperCommandResume = 0x5204;
+inline constexpr UINT kKeeperCommandStop = 0x5205;     // ends the keeper
 // A keeper window's title is this and the monitor's name.
 inline constexpr const char* kKeeperWindowTitlePrefix = "Rampwise keeper ";
 

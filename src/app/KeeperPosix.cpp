@@ -24,6 +24,8 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -50,6 +52,8 @@ constexpr std::string_view kStatusSuffix = ".status";
 // A handed ramp: this tag, the ramp's entries, then the source's name.
 constexpr char kRampTag[4] = {'R', 'W', 'K', '1'};
 constexpr std::size_t kLongestSource = 4096;
+// How often a new keeper opens the lock file anew because the keeper before removed it.
+constexpr int kLockRounds = 100;
 
 sigset_t EndingSignals()
 {
@@ -103,6 +107,13 @@ std::string LockName(const std::string& monitor, std::string_view suffix = kLock
 std::string WithSuffix(std::string lockName, std::string_view suffix)
 {
     return lockName.replace(lockName.size() - kLockSuffix.size(), kLockSuffix.size(), suffix);
+}
+
+// A keeper's files, removed as it ends.
+void RemoveFiles(const std::vector<std::string>& files)
+{
+    for (const std::string& file : files)
+        unlink(file.c_str());
 }
 
 // A datagram socket's address for the path; false when the path is too long for one.
@@ -234,10 +245,12 @@ public:
         return m_watch->AskOver([&](X11Connection& c) { return WriteDisplayRamp(c, displayIndex, ramp); });
     }
     KeepWake Wait(Clock::time_point until) override;
-    ~PosixKeepPort() override
+    // The lock goes last, while it is still held.
+    ~PosixKeepPort() override { RemoveFiles(m_ownFiles); }
+    void Publish(const KeepStatus& status) override
     {
-        if (!m_socketPath.empty())
-            unlink(m_socketPath.c_str());
+        const std::lock_guard publishing(*m_publishing);
+        DisplayKeepPort::Publish(status);
     }
 
 private:
@@ -248,7 +261,9 @@ private:
     std::string m_monitor;
     FileDescriptor m_lock;
     FileDescriptor m_socket;
-    fs::path m_socketPath;
+    std::vector<std::string> m_ownFiles;  // status, socket and lock, once the monitor is this keeper's
+    // Held while the status file is replaced; the ending signals' thread takes it for good.
+    std::shared_ptr<std::mutex> m_publishing = std::make_shared<std::mutex>();
     std::optional<X11ChangeWatch> m_watch;
 };
 
@@ -261,35 +276,48 @@ KeepPort::TakeOverResult PosixKeepPort::TakeOver(const std::string& monitor)
         return TakeOverResult::Failed;
     const std::string name = LockName(monitor);
     const fs::path path = folder / name;
-    m_lock = FileDescriptor(openat(lockFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (!m_lock) {
-        LogError("rampwise: %s cannot be opened (error %d)", path.c_str(), errno);
-        return TakeOverResult::Failed;
+    const DisplayClaim claim(lockFolder.Get(), name);
+    // A keeper removes its lock file as it ends: a lock on a file that is no longer
+    // there holds nothing, and the file is opened anew.
+    for (int round = 0;; ++round) {
+        m_lock = FileDescriptor(openat(lockFolder.Get(), name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (!m_lock || round == kLockRounds) {
+            LogError("rampwise: %s cannot be opened (error %d)", path.c_str(), m_lock ? EAGAIN : errno);
+            return TakeOverResult::Failed;
+        }
+        if (const TakeOverResult taken = TakeLock(m_lock.Get(), path, claim); taken != TakeOverResult::Taken)
+            return taken;
+        struct stat held {}, named {};
+        if (fstat(m_lock.Get(), &held) == 0 && fstatat(lockFolder.Get(), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            break;
     }
-    if (const TakeOverResult taken = TakeLock(m_lock.Get(), path, DisplayClaim(lockFolder.Get(), name));
-        taken != TakeOverResult::Taken)
-        return taken;
     const std::string pid = std::to_string(getpid()) + "\n";
     if (ftruncate(m_lock.Get(), 0) != 0 ||
         pwrite(m_lock.Get(), pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size())) {
         LogError("rampwise: %s cannot be written (error %d)", path.c_str(), errno);
         return TakeOverResult::Failed;
     }
+    m_statusFile = folder / WithSuffix(name, kStatusSuffix);
+    m_ownFiles = {m_statusFile->string(), (folder / WithSuffix(name, kSocketSuffix)).string(), path.string()};
     // The ending signals have a thread of their own, so that they end the keeper at
     // once, whatever it waits for (a stalled X server among them).
     try {
-        std::thread([] {
+        std::thread([files = m_ownFiles, publishing = m_publishing] {
             const sigset_t ending = EndingSignals();
             int signal = 0;
             sigwait(&ending, &signal);
+            // Not in the middle of replacing the status file: its temporary would stay.
+            publishing->lock();
+            RemoveFiles(files);
             _exit(0);
         }).detach();
     } catch (const std::system_error& error) {
+        m_ownFiles.clear();
         LogError("rampwise: the ending signals cannot be waited for (error %d): %s is not kept",
                  error.code().value(), monitor.c_str());
         return TakeOverResult::Failed;
     }
-    m_statusFile = folder / WithSuffix(name, kStatusSuffix);
     OpenSocket(folder / WithSuffix(name, kSocketSuffix));
     m_watch.emplace();
     return TakeOverResult::Taken;
@@ -303,9 +331,7 @@ void PosixKeepPort::OpenSocket(const fs::path& path)
     // A socket left by a keeper before that was killed is in the way.
     unlink(path.c_str());
     m_socket = FileDescriptor(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (m_socket && bind(m_socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0)
-        m_socketPath = path;
-    else
+    if (m_socket && bind(m_socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
         m_socket.Reset();
 }
 

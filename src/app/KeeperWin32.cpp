@@ -4,6 +4,7 @@
 #include "app/Keeper.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <wtsapi32.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 
 #include "app/DisplayKeepPort.h"
 #include "app/KeeperLinkWin32.h"
+#include "app/KeeperTrayWin32.h"
 #include "base/UserFolders.h"
 #include "base/WinHandles.h"
 #include "framework/Wnd.h"
@@ -40,11 +42,15 @@ public:
     explicit CKeeperWnd(std::deque<KeepWake>& wakes) : m_wakes(wakes) {}
     ~CKeeperWnd() override { Destroy(); }
 
-    bool Create(const std::string& monitor);
+    // With `icon`, the keeper shows its icon in the notification area.
+    bool Create(const std::string& monitor, bool icon);
     void Destroy();
+    KeeperTrayIcon& Icon() { return m_icon; }
 
 protected:
     const MessageMap* GetMessageMap() const override { return &kMessageMap; }
+    // The icon's messages and the task bar's "TaskbarCreated" are known only at run time.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     LRESULT OnDisplayChange(WPARAM, LPARAM);
     LRESULT OnSessionChange(WPARAM change, LPARAM);
@@ -52,6 +58,7 @@ protected:
     LRESULT OnCopyData(WPARAM, LPARAM data);
     LRESULT OnQueryEndSession(WPARAM, LPARAM) { return TRUE; }
     LRESULT OnEndSession(WPARAM ending, LPARAM);
+    LRESULT OnCommand(WPARAM command, LPARAM);
 
     static const MessageEntry kMessageEntries[];
     static const MessageMap kMessageMap;
@@ -60,6 +67,10 @@ private:
     void Event(const char* cause) { m_wakes.push_back(KeepWake::Of(KeepWake::Kind::Event, cause)); }
 
     std::deque<KeepWake>& m_wakes;
+    KeeperTrayIcon m_icon;
+    bool m_showsIcon = false;
+    bool m_paused = false;  // by the icon's menu
+    UINT m_taskbarCreated = 0;
     HPOWERNOTIFY m_powerNotification = nullptr;
     bool m_sessionNotification = false;
     std::optional<DWORD> m_displayState;  // 0 off, 1 on, 2 dimmed; unknown until reported
@@ -72,10 +83,11 @@ const MessageEntry CKeeperWnd::kMessageEntries[] = {
     On<WM_COPYDATA, &CKeeperWnd::OnCopyData>(),
     On<WM_QUERYENDSESSION, &CKeeperWnd::OnQueryEndSession>(),
     On<WM_ENDSESSION, &CKeeperWnd::OnEndSession>(),
+    On<WM_COMMAND, &CKeeperWnd::OnCommand>(),
 };
 const MessageMap CKeeperWnd::kMessageMap{&CWnd::kMessageMap, kMessageEntries};
 
-bool CKeeperWnd::Create(const std::string& monitor)
+bool CKeeperWnd::Create(const std::string& monitor, bool icon)
 {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -90,7 +102,54 @@ bool CKeeperWnd::Create(const std::string& monitor)
     // the periodic check still keeps the display.
     m_sessionNotification = WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
     m_powerNotification = RegisterPowerSettingNotification(m_hWnd, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+    m_showsIcon = icon;
+    m_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (icon)
+        m_icon.Show(m_hWnd);
     return true;
+}
+
+LRESULT CKeeperWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == KeeperTrayIcon::kCallbackMessage) {
+        if (LOWORD(lParam) == WM_RBUTTONUP || LOWORD(lParam) == WM_CONTEXTMENU)
+            m_icon.ShowMenu(m_paused);
+        else if (LOWORD(lParam) == WM_LBUTTONDBLCLK)
+            OnCommand(kKeeperCommandOpen, 0);
+        return 0;
+    }
+    if (message == m_taskbarCreated && m_taskbarCreated != 0 && m_showsIcon) {
+        m_icon.Show(m_hWnd);
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// Called with a command of the icon's menu (or one sent to the keeper's window).
+LRESULT CKeeperWnd::OnCommand(WPARAM command, LPARAM)
+{
+    switch (LOWORD(command)) {
+    case kKeeperCommandOpen: {
+        char program[MAX_PATH] = "";
+        if (GetModuleFileNameA(nullptr, program, MAX_PATH) > 0)
+            ShellExecuteA(nullptr, "open", program, nullptr, nullptr, SW_SHOWNORMAL);
+        break;
+    }
+    case kKeeperCommandReapply:
+        Event("request");
+        break;
+    case kKeeperCommandPause:
+    case kKeeperCommandResume:
+        m_paused = LOWORD(command) == kKeeperCommandPause;
+        m_wakes.push_back(KeepWake::Of(m_paused ? KeepWake::Kind::Pause : KeepWake::Kind::Resume));
+        break;
+    case kKeeperCommandStop:
+        m_wakes.push_back(KeepWake::Of(KeepWake::Kind::Stop));
+        break;
+    default:
+        break;
+    }
+    return 0;
 }
 
 void CKeeperWnd::Destroy()
@@ -101,6 +160,7 @@ void CKeeperWnd::Destroy()
         UnregisterPowerSettingNotification(m_powerNotification);
     m_sessionNotification = false;
     m_powerNotification = nullptr;
+    m_icon.Remove();
     DestroyWindow();
 }
 
@@ -230,7 +290,7 @@ KeepPort::TakeOverResult EndKeeper(const std::string& monitor, KernelObject* tak
 // The mutex and stop event of the display, the hidden window and the message queue.
 class Win32KeepPort final : public DisplayKeepPort {
 public:
-    Win32KeepPort() : m_window(m_wakes) {}
+    explicit Win32KeepPort(bool icon) : m_window(m_wakes), m_showsIcon(icon) {}
     // The window goes first: the next keeper of the display may be waiting for the mutex.
     ~Win32KeepPort() override
     {
@@ -242,6 +302,13 @@ public:
     TakeOverResult TakeOver(const std::string& monitor) override;
     std::vector<DisplayListing> Displays() override { return ListDisplays(); }
     bool InHdrMode(int displayIndex) override { return DisplayInHdrMode(displayIndex); }
+    // Also into the icon's tooltip.
+    void Publish(const KeepStatus& status) override
+    {
+        DisplayKeepPort::Publish(status);
+        m_tip = FormatKeepTooltip(status);
+        m_window.Icon().SetTip(m_tip);
+    }
     KeepWake Wait(Clock::time_point until) override;
 
 private:
@@ -250,6 +317,8 @@ private:
     KernelObject m_mutex;
     KernelObject m_stop;
     std::string m_monitor;
+    bool m_showsIcon;
+    std::string m_tip;
 };
 
 KeepPort::TakeOverResult Win32KeepPort::TakeOver(const std::string& monitor)
@@ -273,8 +342,11 @@ KeepPort::TakeOverResult Win32KeepPort::TakeOver(const std::string& monitor)
 // by it, and a ramp it hands over earlier would be overwritten by the keeper's own.
 KeepWake Win32KeepPort::Wait(Clock::time_point until)
 {
-    if (!m_window.m_hWnd && !m_window.Create(m_monitor))
-        return KeepWake::Of(KeepWake::Kind::Gone);
+    if (!m_window.m_hWnd) {
+        m_window.Icon().SetTip(m_tip);
+        if (!m_window.Create(m_monitor, m_showsIcon))
+            return KeepWake::Of(KeepWake::Kind::Gone);
+    }
     for (;;) {
         if (!m_wakes.empty()) {
             KeepWake wake = m_wakes.front();
@@ -314,7 +386,7 @@ BOOL CALLBACK AddKeptMonitor(HWND window, LPARAM monitors)
 
 int RunKeeper(const LaunchArguments& arguments)
 {
-    Win32KeepPort port;
+    Win32KeepPort port(true);
     SystemKeepClock clock;
     return RunKeep(arguments, port, clock);
 }

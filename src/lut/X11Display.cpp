@@ -85,9 +85,12 @@ struct X11Connection::Watch {
         watch->changed.notify_all();
         if (xcb_connection_has_error(c) != 0)
             return;
+        // Pausing and resuming the clock wakes nobody, so that a lasting connection's
+        // questions cost no switch to this thread: paused, it looks again every
+        // kAnswerSeconds, and a deadline set meanwhile is kept from then on.
         while (!watch->released) {
             if (watch->paused) {
-                watch->changed.wait(lock);
+                watch->changed.wait_for(lock, std::chrono::seconds(kAnswerSeconds));
                 continue;
             }
             const auto deadline = watch->deadline;
@@ -145,12 +148,9 @@ void X11Connection::StopClock()
 
 void X11Connection::PauseClock(bool paused)
 {
-    {
-        const std::lock_guard lock(m_watch->mutex);
-        m_watch->paused = paused;
-        m_watch->deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kAnswerSeconds);
-    }
-    m_watch->changed.notify_all();
+    const std::lock_guard lock(m_watch->mutex);
+    m_watch->paused = paused;
+    m_watch->deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kAnswerSeconds);
 }
 
 bool X11Connection::TimedOut() const

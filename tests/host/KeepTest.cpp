@@ -105,10 +105,10 @@ struct ScriptedSystem : KeepPort, KeepClock {
     std::optional<std::string> ChangedRules() override { return std::exchange(rules, std::nullopt); }
     bool InHdrMode(int) override { return hdr; }
     // What the keeper says it does, when that changes.
-    void Publish(const std::string& status) override
+    void Publish(const KeepStatus& status) override
     {
-        if (const std::string now = status.substr(status.rfind("; ") + 2); now != doing)
-            Trace("status: " + (doing = now));
+        if (status.doing != doing)
+            Trace("status: " + (doing = status.doing));
     }
 };
 
@@ -242,6 +242,9 @@ TEST(Keep, StandsDownWhileProgramsThatOwnTheRampRun)
           "5000 display 0 (DEL40F3:1): missing.cal cannot be loaded",
           "5000 display 0 (DEL40F3:1): stands down while editor runs", "5000 status: stands down while editor runs"},
          "viewer other.cal\neditor missing.cal"},
+        {"paused and resumed from the icon", {Wake(1500, Kind::Pause), Reset(2500), Wake(3500, Kind::Resume), Wake(4500, Kind::Stop)},
+         {"0 take DEL40F3:1", "0 K0", "1500 display 0 (DEL40F3:1): paused from its icon",
+          "1500 status: paused from its icon", "4000 S0", "4000 K0", "4000 stand-down", "4000 status: keeps its calibration"}},
         {"HDR on and off", {Hdr(1500, true), Reset(2500), Hdr(3500, false), Wake(4500, Kind::Stop)},
          {"0 take DEL40F3:1", "0 K0", "2000 display 0 (DEL40F3:1): stands down in HDR mode",
           "2000 status: stands down in HDR mode", "4000 S0", "4000 K0", "4000 stand-down",
@@ -293,6 +296,8 @@ TEST(KeepLog, RotatesOnceTheFileWouldPassItsCap)
     const std::string log = dir.PathOf("keep.log"), line = FormatKeepLogLine(0, 1, "DEL40F3:7", "resume", 300);
     EXPECT_NE(line.find(" display 1 (DEL40F3:7): re-applied after resume (largest difference 300)"), std::string::npos)
         << line;
+    KeepStatus status{"1", "DEL40F3:7", 1, "office.icc", 0, 0, "", std::string(200, 'x')};
+    EXPECT_EQ(FormatKeepTooltip(status), ("Rampwise, display 1 (DEL40F3:7): " + status.doing).substr(0, 127));
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(AppendKeepLogLine(log, line, 2 * (line.size() + 1)));
     EXPECT_EQ(dir.Read("keep.log").size(), line.size() + 1);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DisplayTestSupport.h"
+#include "app/KeeperLinkWin32.h"
 #include "TempDir.h"
 
 namespace {
@@ -41,6 +42,14 @@ std::unique_ptr<ChildProcess> RunAs(const TempDir& folder, const std::string& na
     return std::make_unique<ChildProcess>("\"" + program + "\" " + std::to_string(ms));
 }
 
+// A command of the keeper's icon menu, sent to the keeper's window.
+void Command(UINT command)
+{
+    const HWND keeper = FindWindowA(kKeeperWindowClass, nullptr);
+    ASSERT_NE(keeper, nullptr);
+    SendMessageA(keeper, WM_COMMAND, command, 0);
+}
+
 class Keeper : public DisplayRampTest {
 protected:
     ~Keeper() override { ChildProcess("rampwise /release").ExitCode(15000); }
@@ -62,10 +71,10 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
     ASSERT_TRUE(WriteDisplayRamp(0, linear));  // so that each keeper's own write shows
     const struct { const char* step; std::function<void()> act; GammaRamp shown; const char* cause; bool firstRuns, secondRuns; } steps[] = {
         {"keep a", [&] { first = keep(aLut); }, a, nullptr, true, false},
-        {"reset", ResetFromOutside, a, "periodic check", true, false},
-        {"mode change", [&] { ResetFromOutside(); ChangeDisplaySettingsExA(nullptr, &smaller, nullptr, CDS_FULLSCREEN, nullptr); }, a, "display change", true, false},
+        {"reset", ResetFromOutside, a, "after periodic check", true, false},
+        {"mode change", [&] { ResetFromOutside(); ChangeDisplaySettingsExA(nullptr, &smaller, nullptr, CDS_FULLSCREEN, nullptr); }, a, "after display change", true, false},
         // After an event the ramp goes back even where the display holds it.
-        {"mode back", [] { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }, a, "display change", true, false},
+        {"mode back", [] { ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr); }, a, "after display change", true, false},
         // The reset stays while a measuring program runs, and goes once it has ended.
         {"dispcal.exe runs", [&] {
              const std::unique_ptr<ChildProcess> dispcal = RunAs(folder, "dispcal.exe", 4000);
@@ -74,7 +83,7 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
              Sleep(1500);
              EXPECT_EQ(CurrentRamp(), linear);
              EXPECT_EQ(dispcal->ExitCode(5000), 0u);
-         }, a, "stand-down", true, false},
+         }, a, "after stand-down", true, false},
         {"/pt b is kept", [&] {
              // For a while after a mode change Wine rewrites the monitors' keys: a listing
              // may then miss the identity that the keeper knows its monitor by.
@@ -84,7 +93,19 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
              }, 6000));
              Sleep(1000);
              ResetFromOutside();
-         }, b, "periodic check", true, false},
+         }, b, "after periodic check", true, false},
+        // The icon's menu: paused, a reset stays; resumed, or asked to, the keeper writes.
+        {"icon: pause", [] {
+             Command(kKeeperCommandPause);
+             ResetFromOutside();
+             Sleep(2000);
+             EXPECT_EQ(CurrentRamp(), CurveRamp(1, 1, 1));
+         }, CurveRamp(1, 1, 1), "paused from its icon", true, false},
+        {"icon: resume", [] { Command(kKeeperCommandResume); }, b, "after stand-down", true, false},
+        {"icon: re-apply now", [] {
+             WriteDisplayRamp(0, CurveRamp(1, 1, 1));
+             Command(kKeeperCommandReapply);
+         }, b, "after request", true, false},
         // The last of three that come close together wins.
         {"keep a, a, b", [&] {
              for (auto& e : earlier) {
@@ -98,6 +119,7 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
              for (auto& e : earlier)
                  EXPECT_EQ(e->ExitCode(5000), 0u) << "a superseded /keep ends with status 0";
          }, b, nullptr, false, true},
+        {"icon: stop keeping", [] { Command(kKeeperCommandStop); }, b, nullptr, false, false},
         {"release all", [] { EXPECT_EQ(ChildProcess("rampwise /release").ExitCode(15000), 0u); }, b, nullptr, false, false},
         // No keeper puts it back, even after its periodic check would have.
         {"reset", [] { ResetFromOutside(); Sleep(3500); }, linear, nullptr, false, false},
@@ -109,7 +131,7 @@ TEST_F(Keeper, KeepsTheRampThroughResetsAndModeChangesUntilTakenOverOrReleased)
         EXPECT_TRUE(Eventually([&] { return CurrentRamp() == s.shown; }));
         // The line follows the write.
         const auto added = [&] { return KeepLog().substr(logged); };
-        EXPECT_TRUE(s.cause ? Eventually([&] { return added().find(std::string("after ") + s.cause) != std::string::npos; }, 1000)
+        EXPECT_TRUE(s.cause ? Eventually([&] { return added().find(s.cause) != std::string::npos; }, 1000)
                             : added().empty())
             << added();
         EXPECT_EQ(first->ExitCode(s.firstRuns ? 0 : 5000), s.firstRuns ? STILL_ACTIVE : 0u);

@@ -239,6 +239,11 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoesAndRe
                              : log() == before) << log();
         if (!c.status)
             EXPECT_EQ(kill(keeper, SIGTERM) == 0 ? ExitStatus(keeper, 5) : std::nullopt, 0);
+        // A keeper that ended, with none in its place, leaves only its claim behind.
+        if (c.status == 0 && !c.held) {
+            for (const auto& file : std::filesystem::directory_iterator(home.PathOf("run/rampwise")))
+                EXPECT_EQ(file.path().extension(), ".claim") << file.path();
+        }
         // And with it a keeper that took over. The server is not this process's child:
         // it has gone once its lock file has.
         if (kill(std::atoi(std::getenv("SERVER")), SIGTERM) == 0)
