@@ -235,10 +235,20 @@ public:
     {
         return m_watch ? m_watch->AskOver([](X11Connection& c) { return ListDisplays(c); }) : ListDisplays();
     }
-    // Over the connection that hears the changes: a check costs no connection of its own.
+    // Over the connection that hears the changes: a check costs no connection of its own,
+    // and, while nothing changes, one question about the CRTC found before.
     std::optional<RampDifference> Compare(int displayIndex, const GammaRamp& ramp) override
     {
-        return m_watch->AskOver([&](X11Connection& c) { return CompareDisplayRamp(c, displayIndex, ramp); });
+        return m_watch->AskOver([&](X11Connection& c) {
+            if (!m_crtc || m_crtc->first != displayIndex)
+                m_crtc.reset();
+            if (const std::optional<X11DisplayCrtc> crtc = m_crtc ? m_crtc->second : FindDisplayCrtc(c, displayIndex))
+                m_crtc.emplace(displayIndex, *crtc);
+            std::optional<RampDifference> difference = m_crtc ? CompareCrtcRamp(c, m_crtc->second, ramp) : std::nullopt;
+            if (!difference)
+                m_crtc.reset();
+            return difference;
+        });
     }
     bool Write(int displayIndex, const GammaRamp& ramp) override
     {
@@ -265,6 +275,7 @@ private:
     // Held while the status file is replaced; the ending signals' thread takes it for good.
     std::shared_ptr<std::mutex> m_publishing = std::make_shared<std::mutex>();
     std::optional<X11ChangeWatch> m_watch;
+    std::optional<std::pair<int, X11DisplayCrtc>> m_crtc;  // display number and its CRTC, until a change
 };
 
 KeepPort::TakeOverResult PosixKeepPort::TakeOver(const std::string& monitor)
@@ -354,8 +365,10 @@ KeepWake PosixKeepPort::Wait(Clock::time_point until)
 {
     for (;;) {
         // Events that came in while a check waited for replies are queued already.
-        if (const char* change = m_watch->TakeChange())
+        if (const char* change = m_watch->TakeChange()) {
+            m_crtc.reset();
             return KeepWake::Of(KeepWake::Kind::Event, change);
+        }
         if (m_watch->Broken()) {
             LogError("rampwise: the X server (%s) has gone: %s is no longer kept", X11ServerName().c_str(),
                      m_monitor.c_str());

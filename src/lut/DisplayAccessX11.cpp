@@ -148,11 +148,23 @@ bool ReadDisplayRamp(int displayIndex, GammaRamp& ramp)
 
 std::optional<RampDifference> CompareDisplayRamp(X11Connection& connection, int displayIndex, const GammaRamp& ramp)
 {
-    std::optional<RampDifference> difference;
+    const std::optional<X11DisplayCrtc> crtc = FindDisplayCrtc(connection, displayIndex);
+    return crtc ? CompareCrtcRamp(connection, *crtc, ramp) : std::nullopt;
+}
+
+std::optional<X11DisplayCrtc> FindDisplayCrtc(X11Connection& connection, int displayIndex)
+{
     const std::optional<OpenCrtc> crtc = OpenDisplayCrtc(connection, displayIndex);
-    if (crtc)
-        ReceiveDisplayTable(connection, *crtc, xcb_randr_get_crtc_gamma(connection.Get(), crtc->crtc),
-                            [&](const DisplayTable& table) { difference = CompareWithRamp(table, ramp); });
+    return crtc ? std::optional(X11DisplayCrtc{crtc->crtc, crtc->tableSize}) : std::nullopt;
+}
+
+std::optional<RampDifference> CompareCrtcRamp(X11Connection& connection, const X11DisplayCrtc& found,
+                                              const GammaRamp& ramp)
+{
+    std::optional<RampDifference> difference;
+    const OpenCrtc crtc{found.crtc, found.tableSize};
+    ReceiveDisplayTable(connection, crtc, xcb_randr_get_crtc_gamma(connection.Get(), crtc.crtc),
+                        [&](const DisplayTable& table) { difference = CompareWithRamp(table, ramp); });
     return difference;
 }
 
