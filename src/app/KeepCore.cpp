@@ -67,7 +67,7 @@ namespace {
 // A keeper at work, once its ramp is on the display.
 class Keeping {
 public:
-    static constexpr int kRampRuleChecks = 3;
+    static constexpr int kRampRuleChecks = 5;
 
     Keeping(const LaunchArguments& arguments, KeepPort& port, KeepClock& clock, KeptMonitor& monitor,
             const GammaRamp& ramp)
@@ -171,7 +171,7 @@ void Keeping::Check(const char* cause)
             m_port.Log(FormatKeepRuleLine(m_clock.WallNow(), bad));
     }
     // The running programs are looked at before a write, at every check while the
-    // keeper stands down (afresh, to see the last of them end), and every few checks
+    // keeper stands down (afresh, to see the last of them end), and every fifth check
     // when a rule sets a ramp of its own: listing them costs more than a look at the ramp.
     const bool lookNow = (m_standDown.kind != StandDown::Kind::None && !m_userPaused) ||
                          (m_rules.setsRamps && m_checks++ % kRampRuleChecks == 0);
