@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/DisplayIndex.h"
+
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -83,6 +85,28 @@ std::string FormatKeepTooltip(const KeepStatus& status)
     if (status.lastReapply)
         tip += "; last re-apply " + LocalTime(status.lastReapply) + " after " + status.lastCause;
     return tip.substr(0, 127);
+}
+
+// "NAMED (display N now...): SOURCE since TIME; ...". The source ends at the first
+// " since " that a time and "; " follow: a source may hold either, but not both so.
+std::optional<std::pair<int, std::string>> ReadKeptSource(std::string_view statusLine)
+{
+    constexpr std::string_view kDisplay = " (display ", kSince = " since ";
+    constexpr std::size_t kTimeLength = 19;  // LocalTime's
+    const std::size_t display = statusLine.find(kDisplay);
+    if (display == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view rest = statusLine.substr(display + kDisplay.size());
+    const std::size_t digits = rest.find_first_not_of("0123456789"), from = rest.find("): ");
+    if (digits == 0 || digits == std::string_view::npos || !rest.substr(digits).starts_with(" now") ||
+        from == std::string_view::npos)
+        return std::nullopt;
+    for (std::size_t at = rest.find(kSince, from); at != std::string_view::npos; at = rest.find(kSince, at + 1)) {
+        const std::size_t after = at + kSince.size() + kTimeLength;
+        if (after <= rest.size() && rest.substr(after).starts_with("; "))
+            return std::pair(ParseDisplayIndex(rest.substr(0, digits)), std::string(rest.substr(from + 3, at - from - 3)));
+    }
+    return std::nullopt;
 }
 
 bool AppendKeepLogLine(const std::filesystem::path& path, const std::string& line, std::size_t cap)

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 // The keeper's log: one line per re-apply. When the file would grow past kKeepLogCap
 // it becomes KEEP.1 (replacing the one before) and a new file starts, so the two
@@ -50,6 +52,9 @@ std::string FormatKeepStatus(const KeepStatus& status);
 // The keeper icon's tooltip, at most 127 characters: "Rampwise, display 0 (DEL40F3:7):
 // keeps its calibration; last re-apply 2026-12-07 04:00:00 after resume".
 std::string FormatKeepTooltip(const KeepStatus& status);
+// The display's number and the source of such a line; nothing while the monitor is
+// away, or for a line of another form.
+std::optional<std::pair<int, std::string>> ReadKeptSource(std::string_view statusLine);
 
 // Appends the line and a line end; false when the file cannot be written. Only a
 // plain file is written, and opening it never waits (a FIFO put in its place would

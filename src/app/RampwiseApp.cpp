@@ -10,10 +10,23 @@
 #include "app/Launch.h"
 #include "app/SilentApply.h"
 #include "app/VerifyWin32.h"
+#include "app/WindowKeepersWin32.h"
 #include "base/LaunchArguments.h"
 #include "framework/CommandLineWin32.h"
 #include "lut/DisplayAccess.h"
 #include "ui/RampwiseDlg.h"
+#include "ui/StartupRegistry.h"
+
+namespace {
+
+// Keep loaded's keeper is this program, as the log-on entry names it.
+bool SwitchOwnKeeper(const KeepToggle& toggle)
+{
+    const std::optional<std::string> program = ProgramPathForStartupEntry();
+    return program && SwitchKeeper(toggle, *program);
+}
+
+} // namespace
 
 bool CRampwiseApp::RunStartup()
 {
@@ -66,6 +79,8 @@ bool CRampwiseApp::RunStartup()
     // its log from its first line on.
     CRampwiseDlg dialog;
     dialog.SetKeeperHandoff(&OfferRampToKeeper);
+    dialog.SetKeeperSwitch(&SwitchOwnKeeper);
+    dialog.SetKeptSources(&KeptSources);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

@@ -1,9 +1,11 @@
 #include "ui/RampwiseDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "base/File.h"
+#include "base/TextWin32.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 #include "lut/DisplayAccess.h"
@@ -41,7 +43,7 @@ const MessageMap CRampwiseDlg::kMessageMap{&CAnchoredDialog::kMessageMap, kMessa
 const CommandEntry CRampwiseDlg::kCommandEntries[] = {
     Command<ID_FILE_LOADLUT, &CRampwiseDlg::OnLoadFromFile>(),
     Command<ID_FILE_SAVELUT, &CRampwiseDlg::SaveRamp>(),
-    Command<ID_LUT_RELOAD, &CRampwiseDlg::ReloadRamp>(),
+    Command<ID_LUT_RELOAD, &CRampwiseDlg::OnReload>(),
     Command<ID_LUT_LOADDEFAULT, &CRampwiseDlg::OnLoadDefault>(),
     Command<ID_LUT_SETLINEAR, &CRampwiseDlg::ApplyLinear>(),
     Command<ID_LUT_SMOOTH, &CRampwiseDlg::ApplySmooth>(),
@@ -111,6 +113,7 @@ bool CRampwiseDlg::OnInitDialog()
     AddLogLine("Rampwise 1.0 ready!");
     FillDisplayList();
     ReloadRamp();
+    ReportKeepers();
     return true;
 }
 
@@ -120,9 +123,11 @@ bool CRampwiseDlg::FillDisplayList()
 {
     const int selected = m_displays.GetCurSel();
     m_displays.ResetContent();
+    m_displayTexts.clear();
     for (const DisplayListing& display : ListDisplays()) {
         const std::string text =
             std::to_string(display.index) + ". " + display.adapter + " -> " + display.monitor;
+        m_displayTexts[display.index] = text;
         const int position = m_displays.AddString(text.c_str());
         if (position >= 0)
             m_displays.SetItemData(position, static_cast<DWORD_PTR>(display.index));
@@ -148,6 +153,25 @@ void CRampwiseDlg::ReloadRamp()
     ReadDisplayRamp(GetSelectedDisplay(), m_ramp);
     AddLogLine("* Reloading LUT values from %s.", GetSelectedDisplayText().c_str());
     m_diagram.Invalidate(true);
+}
+
+void CRampwiseDlg::OnReload()
+{
+    ReloadRamp();
+    ReportKeepers();
+}
+
+// Names each display that a keeper keeps, and what it keeps it on: a command of the
+// window hands its ramp to that keeper instead of being undone by it.
+void CRampwiseDlg::ReportKeepers()
+{
+    if (!m_keptSources)
+        return;
+    for (const auto& [display, source] : m_keptSources()) {
+        const auto named = m_displayTexts.find(display);
+        const std::string text = named != m_displayTexts.end() ? named->second : std::to_string(display);
+        AddLogLine("* %s is kept on %s.", text.c_str(), source.c_str());
+    }
 }
 
 void CRampwiseDlg::LoadRamp(bool fromProfile)
@@ -213,6 +237,17 @@ void CRampwiseDlg::SetStartupEntry(StartupEntryKind kind, StartupScope scope)
         m_diagram.Invalidate(true);
         AfterWrite(GetSelectedDisplay());
     }
+}
+
+// The log-on entries keep the display loaded from now on, and so does a keeper
+// started at once; unchecked, the display's keeper ends.
+void CRampwiseDlg::ToggleKeepLoaded()
+{
+    const std::optional<KeepToggle> toggled = m_startup.ToggleKeep(SelectedForStartup());
+    if (!toggled || !m_switchKeeper || m_switchKeeper(*toggled))
+        return;
+    AddLogLine(toggled->keeps ? "ERROR: The keeper of %s could not be started." : "ERROR: The keeper of %s did not end.",
+               GetSelectedDisplayText().c_str());
 }
 
 // Called while the Startup menu opens, for each item of a scope.
@@ -284,8 +319,28 @@ void CRampwiseDlg::AddLogLineV(const char* format, std::va_list args)
     std::vector<char> line(static_cast<std::size_t>(length) + 1);
     std::vsnprintf(line.data(), line.size(), format, args);
     const int position = m_log.AddString(line.data());
-    if (position >= 0)
-        m_log.ShowLine(position);
+    if (position < 0)
+        return;
+    m_log.ShowLine(position);
+    WidenLog(position);
+}
+
+// The log scrolls sideways as far as its widest line reaches, a blank beyond it for the
+// margin. From 0 the lines are measured anew (the font changed).
+void CRampwiseDlg::WidenLog(int from)
+{
+    const DeviceContext dc(CreateCompatibleDC(nullptr));
+    if (!dc)
+        return;
+    const SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(m_log.m_hWnd, WM_GETFONT, 0, 0)));
+    m_logExtent = from == 0 ? 0 : m_logExtent;
+    for (int i = from; i < m_log.GetCount(); ++i) {
+        const std::wstring text = WideFromAnsi(m_log.GetText(i) + ' ');
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size))
+            m_logExtent = std::max(m_logExtent, static_cast<int>(size.cx));
+    }
+    SendMessageA(m_log.m_hWnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(m_logExtent), 0);
 }
 
 // Called for the system menu's commands: the About item is ours.
@@ -333,6 +388,7 @@ void CRampwiseDlg::OnDpiChanged(UINT dpi, const RECT& suggested)
 {
     CAnchoredDialog::OnDpiChanged(dpi, suggested);
     LoadRefreshIcon(dpi);
+    WidenLog(0);
 }
 
 // The refresh button is small: the icon at the small-icon size of this DPI, drawn from
@@ -350,7 +406,7 @@ void CRampwiseDlg::LoadRefreshIcon(UINT dpi)
 void CRampwiseDlg::OnRefreshDisplays()
 {
     FillDisplayList();
-    ReloadRamp();
+    OnReload();
 }
 
 void CRampwiseDlg::OnAbout()

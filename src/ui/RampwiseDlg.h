@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <map>
 #include <string>
 
 #include "base/Log.h"
@@ -35,7 +36,7 @@ public:
 
     void SetStartupEntry(StartupEntryKind kind, StartupScope scope);
     void DeleteStartupEntry(StartupScope scope) { m_startup.Delete(scope, SelectedForStartup()); }
-    void ToggleKeepLoaded() { m_startup.ToggleKeep(SelectedForStartup()); }
+    void ToggleKeepLoaded();
 
     void AddLogLine(const char* format, ...) RAMPWISE_PRINTF_FORMAT(2, 3);
     void AddLogLineV(const char* format, std::va_list args);
@@ -46,6 +47,13 @@ public:
     // the display's keeper, when it has one (true then).
     using KeeperHandoff = bool (*)(int displayIndex, const GammaRamp& ramp);
     void SetKeeperHandoff(KeeperHandoff handoff) { m_handToKeeper = handoff; }
+    // Who starts the keeper of a display with its entry's source when Keep loaded is
+    // checked, and ends it when it is unchecked: true when done.
+    using KeeperSwitch = bool (*)(const KeepToggle& toggle);
+    void SetKeeperSwitch(KeeperSwitch keeperSwitch) { m_switchKeeper = keeperSwitch; }
+    // Who tells, by display number, the source that the display's keeper keeps.
+    using KeptSources = std::map<int, std::string> (*)();
+    void SetKeptSources(KeptSources keptSources) { m_keptSources = keptSources; }
     const GammaRamp& Ramp() const { return m_ramp; }
     const CListBox& Log() const { return m_log; }
 
@@ -63,6 +71,7 @@ protected:
 
     void OnLoadFromFile() { LoadRamp(false); }
     void OnLoadDefault() { LoadRamp(true); }
+    void OnReload();
     void OnRefreshDisplays();
     void OnAbout();
     // The Startup items, each told its scope and kind by the command table.
@@ -83,6 +92,8 @@ private:
     std::optional<std::string> ChooseSource(bool displayProfile);
     void AfterWrite(int display);
     void LoadRefreshIcon(UINT dpi);
+    void ReportKeepers();
+    void WidenLog(int from);
     StartupDisplay SelectedForStartup() const { return {GetSelectedDisplay(), GetSelectedDisplayText()}; }
     void UpdateStartupItem(CCmdUI& ui, StartupItem item, StartupScope scope);
 
@@ -94,6 +105,10 @@ private:
     GammaRamp m_ramp;
     FileChooser m_chooseFile;
     KeeperHandoff m_handToKeeper = nullptr;
+    KeeperSwitch m_switchKeeper = nullptr;
+    KeptSources m_keptSources = nullptr;
+    int m_logExtent = 0;
+    std::map<int, std::string> m_displayTexts;  // as the list names each display
     RegistryStartupStore m_startupStore;
     DisplayStartupApplier m_startupApplier;
     StartupCommands m_startup;

@@ -114,11 +114,13 @@ void StartupCommands::Delete(StartupScope scope, const StartupDisplay& display)
 }
 
 // Both scopes' entries follow the one check item, which is set when either entry
-// keeps. An entry that does not exist is not made.
-void StartupCommands::ToggleKeep(const StartupDisplay& display)
+// keeps. An entry that does not exist is not made. Of two changed entries, the current
+// user's tells what is kept: it is the one that is the user's own.
+std::optional<KeepToggle> StartupCommands::ToggleKeep(const StartupDisplay& display)
 {
     const StartupItemState item = KeepItemState(display.index);
     const std::vector<DisplayListing> displays = m_applier.Displays();
+    std::optional<KeepToggle> toggled;
     for (const StartupScope scope : kBothScopes) {
         const std::string name = EntryName(scope, display.index, displays);
         const std::string entry = m_store.Read(scope, name);
@@ -131,7 +133,9 @@ void StartupCommands::ToggleKeep(const StartupDisplay& display)
         }
         m_log(StartupKeepHeading(scope, !item.checked));
         m_log("   " + display.name);
+        toggled = KeepToggle{!item.checked, StartupEntrySource(entry), StartupEntryDisplay(entry)};
     }
+    return toggled;
 }
 
 // The set items are checked by the kind of entry the scope holds; the all-users items

@@ -53,6 +53,14 @@ struct StartupDisplay {
 // How far a set command came.
 enum class StartupSetResult { Refused, NotApplied, NotStored, Stored };
 
+// What Keep loaded did: the display's entries keep it loaded now, or not, and what
+// the keeping entry names as its SOURCE and DISPLAY.
+struct KeepToggle {
+    bool keeps = false;
+    std::string source;
+    std::string display;
+};
+
 enum class StartupItem { SetFile, SetDefault, Delete };
 struct StartupItemState {
     bool checked = false;
@@ -70,8 +78,9 @@ public:
     StartupSetResult Set(StartupScope scope, StartupEntryKind kind, const StartupDisplay& display,
                          const std::string& source, GammaRamp& ramp);
     void Delete(StartupScope scope, const StartupDisplay& display);
-    // Adds "/keep" to the display's entries, or removes it when one has it.
-    void ToggleKeep(const StartupDisplay& display);
+    // Adds "/keep" to the display's entries, or removes it when one has it; nothing
+    // when no entry changed.
+    std::optional<KeepToggle> ToggleKeep(const StartupDisplay& display);
 
     StartupItemState ItemState(StartupItem item, StartupScope scope, int displayIndex) const;
     StartupItemState KeepItemState(int displayIndex) const;

@@ -27,6 +27,16 @@ std::vector<CommandLineWord<char>> KeepSwitches(std::string_view text)
     return found;
 }
 
+// The arguments as the program, started with the entry's command, reads them.
+LaunchArguments EntryArguments(std::string_view text)
+{
+    std::vector<std::string> words = SplitCommandLine(text);
+    if (words.empty())
+        return {};
+    words.erase(words.begin());
+    return ParseLaunchArguments(words);
+}
+
 } // namespace
 
 const char* StartupScopeName(StartupScope scope)
@@ -65,11 +75,12 @@ std::optional<std::string> FormatStartupCommand(const std::string& programPath, 
 
 std::string StartupEntryDisplay(std::string_view text)
 {
-    std::vector<std::string> words = SplitCommandLine(text);
-    if (words.empty())
-        return {};
-    words.erase(words.begin());
-    return ParseLaunchArguments(words).displayParameter;
+    return EntryArguments(text).displayParameter;
+}
+
+std::string StartupEntrySource(std::string_view text)
+{
+    return EntryArguments(text).lutSource;
 }
 
 bool StartupEntryKeeps(std::string_view text)

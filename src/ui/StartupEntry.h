@@ -30,6 +30,8 @@ std::optional<std::string> FormatStartupCommand(const std::string& programPath, 
                                                 const std::string& display);
 // The DISPLAY argument that the program reads from the entry's command ("" for none).
 std::string StartupEntryDisplay(std::string_view text);
+// The SOURCE that the program reads from the entry's command ("" for none).
+std::string StartupEntrySource(std::string_view text);
 
 enum class StartupEntryKind { Absent, Default, File };
 

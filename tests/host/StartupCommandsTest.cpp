@@ -48,7 +48,8 @@ struct FakeSystem final : StartupStore, StartupApplier {
 // Each step is followed by the menu's items in order, Keep loaded last: "1" checked,
 // "0" not, "-" greyed. A set that cannot store its command unharmed loads nothing; an
 // entry that kept its display loaded keeps it when set again; Keep loaded makes no entry
-// and, where one scope refuses, still changes the other.
+// and, where one scope refuses, still changes the other; it tells what a keeper keeps
+// now, by the current user's entry before the machine's.
 TEST(StartupCommands, SetDeleteAndKeepLoadedFollowTheEntriesOfBothScopes)
 {
     FakeSystem system;
@@ -71,12 +72,12 @@ TEST(StartupCommands, SetDeleteAndKeepLoadedFollowTheEntriesOfBothScopes)
         {'F', kUser, "C:\\bad", "", "load: not applied", {"", file}, {error + "loaded from file:", "   C:\\bad"}, "0001000"},
         {'F', kUser, icm, "dark", "load: not applied", {"", file}, {error + "loaded from file:", "   " + icm}, "0001000"},
         {'D', kAll, icm, "", "load: stored", {keyword, file}, set(all, icm), "0101000"},
-        {'K', kAll, "", "", "", {keyword + keep, file + keep}, {keeps + all, shown, keeps + user, shown}, "0101001"},
+        {'K', kAll, "", "", "keep C:\\cal\\day.lut on 12", {keyword + keep, file + keep}, {keeps + all, shown, keeps + user, shown}, "0101001"},
         {'F', kAll, day, "", "load: stored", {file + keep, file + keep}, set(all, day), "1001001"},
-        {'K', kAll, "", "denied", "", {file + keep, file}, {denied, releases + user, shown}, "---1001"},
+        {'K', kAll, "", "denied", "end", {file + keep, file}, {denied, releases + user, shown}, "---1001"},
         {'D', kAll, icm, "denied", "load: not stored", {file + keep, file}, {denied}, "---1001"},
         {'X', kAll, "", "denied", "", {file + keep, file}, {error + "deleted for all users: 5"}, "---1001"},
-        {'K', kAll, "", "", "", {file, file}, {releases + all, shown}, "1001000"},
+        {'K', kAll, "", "", "end", {file, file}, {releases + all, shown}, "1001000"},
         {'X', kAll, "", "", "", {"", file}, {"* Startup LUT deleted for " + all, shown}, "0001000"},
         {'X', kUser, "", "", "", {"", ""}, {"* Startup LUT deleted for " + user, shown}, "000000-"},
         {'K', kAll, "", "", "", {"", ""}, {}, "000000-"},
@@ -89,9 +90,10 @@ TEST(StartupCommands, SetDeleteAndKeepLoadedFollowTheEntriesOfBothScopes)
         std::string result, menu;
         if (step.command == 'X')
             commands.Delete(step.scope, display);
-        else if (step.command == 'K')
-            commands.ToggleKeep(display);
-        else
+        else if (step.command == 'K') {
+            if (const std::optional<KeepToggle> toggled = commands.ToggleKeep(display))
+                result = toggled->keeps ? "keep " + toggled->source + " on " + toggled->display : "end";
+        } else
             result = results[static_cast<int>(commands.Set(step.scope, step.command == 'F' ? StartupEntryKind::File
                 : StartupEntryKind::Default, display, step.source, ramp))];
         for (const StartupScope scope : {kAll, kUser})

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "app/KeeperLinkWin32.h"
 #include "app/LogRouting.h"
 #include "app/RampwiseApp.h"
+#include "app/WindowKeepersWin32.h"
 #include "framework/Dpi.h"
 #include "lut/RampOperations.h"
 #include "res/Version.h"
@@ -67,6 +69,14 @@ std::string StartupMenuChecks(HWND dialog)
         checks += state & MF_SEPARATOR ? ' ' : state & MF_GRAYED ? '-' : state & MF_CHECKED ? '1' : '0';
     }
     return checks;
+}
+
+// Keep loaded's keeper is the program next to the test program.
+bool SwitchKeeperNextToTest(const KeepToggle& toggle)
+{
+    char test[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, test, MAX_PATH);
+    return SwitchKeeper(toggle, (std::filesystem::path(test).parent_path() / "rampwise.exe").string());
 }
 
 // The real main dialog as the program's main window. Its file dialogs answer `answer`
@@ -196,6 +206,50 @@ TEST_F(MainDialog, CommandsReachTheDisplayTheLogTheRegistryAndTheKeeper)
         PostMessageA(GetDlgItem(dialog.m_hWnd, IDC_DISPLAYS), WM_KEYDOWN, 'L', 1);
     });
     EXPECT_TRUE(requests.size() == 8 && requests.back().open) << "Ctrl+L did not reach the load command";
+}
+
+// The log names a running keeper and its source at start and after Reload. Keep loaded
+// starts a keeper of the entry's source, which puts back a ramp written over it, and
+// unchecked ends it. A line wider than the log can be scrolled to its end.
+TEST_F(MainDialog, KeepLoadedStartsAndEndsAKeeperAndTheLogNamesKeepersAndScrollsSideways)
+{
+    const GammaRamp curve = CurveRamp(1.6, 1.4, 1.2);
+    const std::string good = files.Write("keep; me since 2026.lut", LutFileBytes(curve));  // the status line holds it
+    ChildProcess keeper("rampwise /pt \"" + good + "\" 0 /keep");
+    ASSERT_TRUE(Eventually([] { return KeptSources().contains(0); }));
+    dialog.SetKeptSources(&KeptSources);
+    dialog.SetKeeperSwitch(&SwitchKeeperNextToTest);
+    const std::string title = KeeperWindowTitle(KeptMonitorName("0", ListDisplays()));
+    const auto keeperRuns = [&] { return FindWindowA(kKeeperWindowClass, title.c_str()) != nullptr; };
+    Run(dialog, [&] {
+        const std::string shown = dialog.GetSelectedDisplayText(), kept = "* " + shown + " is kept on " + good + ".";
+        const std::string reload = "* Reloading LUT values from " + shown + ".";
+        EXPECT_EQ(dialog.Log().GetText(2), kept) << "at start";
+        EXPECT_EQ(Send(ID_LUT_RELOAD), (Lines{reload, kept}));
+        EXPECT_EQ(ChildProcess("rampwise /release 0").ExitCode(15000), 0u);
+        EXPECT_EQ(Send(ID_LUT_RELOAD), (Lines{reload}));
+
+        answer = good;
+        Send(ID_STARTUP_FILE_USER);
+        EXPECT_EQ(Send(ID_STARTUP_KEEP), (Lines{"* Keep loaded set for current user on:", "   " + shown}));
+        EXPECT_TRUE(Eventually(keeperRuns, 10000));
+        WriteDisplayRamp(0, CurveRamp(1, 1, 1));
+        EXPECT_TRUE(Eventually([&] { return CurrentRamp() == curve; }, 5000)) << "kept";
+        Send(ID_STARTUP_KEEP);
+        EXPECT_FALSE(keeperRuns()) << "ended";
+        Send(ID_STARTUP_DELETE_USER);
+
+        HWND log = dialog.Log().m_hWnd;
+        const std::string wide = "   " + std::string(400, 'W') + "end";
+        dialog.AddLogLine("%s", wide.c_str());
+        RECT text{};
+        const HDC dc = GetDC(log);  // its state goes with it when released
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(log, WM_GETFONT, 0, 0)));
+        DrawTextA(dc, wide.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        ReleaseDC(log, dc);
+        int low = 0, high = 0;
+        EXPECT_TRUE(GetScrollRange(log, SB_HORZ, &low, &high) && high >= text.right) << high << " for " << text.right;
+    });
 }
 
 namespace {
