@@ -291,10 +291,15 @@ KeepPort::TakeOverResult EndKeeper(const std::string& monitor, KernelObject* tak
 class Win32KeepPort final : public DisplayKeepPort {
 public:
     explicit Win32KeepPort(bool icon) : m_window(m_wakes), m_showsIcon(icon) {}
-    // The window goes first: the next keeper of the display may be waiting for the mutex.
+    // The window and the status file go while the mutex is still held: the next keeper
+    // of the display may be waiting for it.
     ~Win32KeepPort() override
     {
         m_window.Destroy();
+        if (m_statusFile) {
+            std::error_code error;
+            std::filesystem::remove(*m_statusFile, error);
+        }
         if (m_mutex)
             ReleaseMutex(m_mutex.Get());
     }
