@@ -3,9 +3,11 @@
 #include "framework/WinApp.h"
 #include "ui/RampwiseDlg.h"
 
-void AddLogLineToMainDialog(const char* format, std::va_list args)
+bool AddLogLineToMainDialog(const char* format, std::va_list args)
 {
     CWinApp* app = AfxGetApp();
-    if (auto* dialog = app ? dynamic_cast<CRampwiseDlg*>(app->GetMainWnd()) : nullptr)
+    auto* dialog = app ? dynamic_cast<CRampwiseDlg*>(app->GetMainWnd()) : nullptr;
+    if (dialog)
         dialog->AddLogLineV(format, args);
+    return dialog != nullptr;
 }

@@ -3,5 +3,5 @@
 #include <cstdarg>
 
 // Adds a line to the main dialog's message log when the program's main window is the
-// main dialog; otherwise (no dialog yet, or the silent apply) the line is dropped.
-void AddLogLineToMainDialog(const char* format, std::va_list args);
+// main dialog; false otherwise (no dialog yet, or the silent apply).
+bool AddLogLineToMainDialog(const char* format, std::va_list args);
