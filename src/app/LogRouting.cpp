@@ -3,11 +3,23 @@
 #include "framework/WinApp.h"
 #include "ui/RampwiseDlg.h"
 
-bool AddLogLineToMainDialog(const char* format, std::va_list args)
+namespace {
+
+CRampwiseDlg* MainDialog()
 {
     CWinApp* app = AfxGetApp();
-    auto* dialog = app ? dynamic_cast<CRampwiseDlg*>(app->GetMainWnd()) : nullptr;
-    if (dialog)
+    return app ? dynamic_cast<CRampwiseDlg*>(app->GetMainWnd()) : nullptr;
+}
+
+} // namespace
+
+void AddLogLineToMainDialog(const char* format, std::va_list args)
+{
+    if (CRampwiseDlg* dialog = MainDialog())
         dialog->AddLogLineV(format, args);
-    return dialog != nullptr;
+}
+
+bool MainDialogTakesLog()
+{
+    return MainDialog() != nullptr;
 }

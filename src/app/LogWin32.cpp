@@ -20,16 +20,15 @@ void LogMessage(const char* format, ...)
 
 void LogError(const char* format, ...)
 {
-    std::va_list args, again;
+    std::va_list args;
     va_start(args, format);
-    va_copy(again, args);
-    const bool inDialog = AddLogLineToMainDialog(format, args);
-    va_end(args);
-    if (!inDialog) {
+    if (MainDialogTakesLog()) {
+        AddLogLineToMainDialog(format, args);
+    } else {
         char text[4096];  // longer than any line the program logs
-        std::vsnprintf(text, sizeof(text), format, again);
+        std::vsnprintf(text, sizeof(text), format, args);
         if (!LogHold::Take(text))
             PrintLines({text}, ConsoleStream::Error);
     }
-    va_end(again);
+    va_end(args);
 }
