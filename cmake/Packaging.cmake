@@ -62,10 +62,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "load display calibrations into an X server's gamma tables")
 # CPack puts the summary first and indents each of these lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "rampwise loads a LUT file or the calibration curves (vcgt or mLUT) of an ICC
-colour profile into the gamma table of a display through RandR, checks that
-the display holds it, and can keep it loaded. Use it from a log-on script or
-an autostart entry.")
+  "rampwise loads a LUT file (.lut), a calibration file (.cal) or the calibration
+curves (vcgt or mLUT) of an ICC colour profile into the gamma table of a display
+through RandR, checks that the display holds it, and can keep it loaded. Use it
+from a log-on script or an autostart entry. Switches: /pt, /keep, /quiet,
+/release, /verify, /list, /status, /clear, /save, /help, /version.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

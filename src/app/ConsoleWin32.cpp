@@ -27,12 +27,13 @@ bool IsUsable(HANDLE handle)
 
 } // namespace
 
-void PrintLines(const std::vector<std::string>& lines)
+void PrintLines(const std::vector<std::string>& lines, ConsoleStream stream)
 {
     std::string text;
     for (const std::string& line : lines)
         text += line + "\r\n";
-    if (const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE); IsUsable(out)) {
+    const DWORD handed = stream == ConsoleStream::Error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    if (const HANDLE out = GetStdHandle(handed); IsUsable(out)) {
         Write(out, text);
         return;
     }

@@ -45,6 +45,8 @@ void LogError(const char* format, ...)
     if (length > 0)
         std::vsnprintf(text.data(), text.size() + 1, format, again);
     va_end(again);
+    if (LogHold::Take(text))
+        return;
     // One write per line, so that lines of two programs sharing the stream stay whole.
     const std::string line = EscapeControlCharacters(text) + '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);

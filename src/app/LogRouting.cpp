@@ -3,9 +3,23 @@
 #include "framework/WinApp.h"
 #include "ui/RampwiseDlg.h"
 
-void AddLogLineToMainDialog(const char* format, std::va_list args)
+namespace {
+
+CRampwiseDlg* MainDialog()
 {
     CWinApp* app = AfxGetApp();
-    if (auto* dialog = app ? dynamic_cast<CRampwiseDlg*>(app->GetMainWnd()) : nullptr)
+    return app ? dynamic_cast<CRampwiseDlg*>(app->GetMainWnd()) : nullptr;
+}
+
+} // namespace
+
+void AddLogLineToMainDialog(const char* format, std::va_list args)
+{
+    if (CRampwiseDlg* dialog = MainDialog())
         dialog->AddLogLineV(format, args);
+}
+
+bool MainDialogTakesLog()
+{
+    return MainDialog() != nullptr;
 }

@@ -1,7 +1,8 @@
 // The command-line program: the silent apply on the displays of the X server that
 // DISPLAY names. Exit status 0 when the display took the ramp, 1 when nothing was
-// applied, 2 when the command line names no LUT source. "/verify" compares instead:
-// 0 held, 1 differs, 2 when the source or the display cannot be read.
+// applied, 2 when the command line names no LUT source or is not understood.
+// "/verify" compares instead: 0 held, 1 differs, 2 when the source or the display
+// cannot be read.
 // With /keep the program stays and keeps the display on the ramp (app/Keeper.h).
 
 #include <csignal>
@@ -23,15 +24,18 @@
 namespace {
 
 constexpr int kNothingApplied = 1;
-constexpr int kUsage = 2;
 
-constexpr const char* kUsageLine = "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY]\n";
-
-// One line on standard output, its control characters escaped.
-void PrintLine(const std::string& text)
+// One line on standard output (or error), its control characters escaped.
+void PrintLine(const std::string& text, std::FILE* stream = stdout)
 {
     const std::string line = EscapeControlCharacters(text) + '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fwrite(line.data(), 1, line.size(), stream);
+}
+
+void PrintUsage(std::FILE* stream)
+{
+    for (const std::string& line : UsageLines())
+        PrintLine(line, stream);
 }
 
 // "/list": one line per display on standard output; 1 when the server cannot be asked.
@@ -68,20 +72,36 @@ int Verify(const LaunchArguments& arguments)
     return outcome.ExitStatus();
 }
 
-// "/pt": the ramp goes to the display, and to its keeper when it has one, which says so.
-int SilentApply(const LaunchArguments& arguments)
+// "/pt" and "/clear": the ramp goes to the display, and to its keeper when it has one,
+// which says so.
+int SilentApply(const LaunchArguments& arguments, bool identity)
 {
     AppliedRamp applied;
-    if (RunSilentApply(arguments, &applied) != SilentApplyResult::Applied)
+    const SilentApplyResult result = identity ? RunClear(arguments, &applied) : RunSilentApply(arguments, &applied);
+    if (result != SilentApplyResult::Applied)
         return kNothingApplied;
-    if (HandRampToKeeper(applied.displayIndex, applied.ramp, arguments.lutSource))
-        PrintLine(FormatHandedLine(applied.displayIndex, arguments.lutSource));
+    const std::string source = identity ? kIdentityRampName : arguments.lutSource;
+    if (HandRampToKeeper(applied.displayIndex, applied.ramp, source))
+        PrintLine(FormatHandedLine(applied.displayIndex, source));
     return 0;
 }
 
 int Run(const LaunchArguments& arguments, LaunchAction action)
 {
     switch (action) {
+    case LaunchAction::Mistake:
+        PrintLine(arguments.mistake, stderr);
+        break;
+    case LaunchAction::Help:
+        PrintUsage(stdout);
+        return 0;
+    case LaunchAction::Version:
+        PrintLine(VersionLine());
+        return 0;
+    case LaunchAction::Clear:
+        return SilentApply(arguments, true);
+    case LaunchAction::Save:
+        return RunSave(arguments) ? 0 : kNothingApplied;
     case LaunchAction::Verify:
         return Verify(arguments);
     case LaunchAction::Release:
@@ -95,12 +115,12 @@ int Run(const LaunchArguments& arguments, LaunchAction action)
             PrintLine(line);
         return 0;
     case LaunchAction::SilentApply:
-        return SilentApply(arguments);
+        return SilentApply(arguments, false);
     case LaunchAction::NoSource:
         break;
     }
-    std::fputs(kUsageLine, stderr);
-    return kUsage;
+    PrintUsage(stderr);
+    return kMistakeStatus;
 }
 
 } // namespace
@@ -117,7 +137,7 @@ int main(int argc, char** argv)
         return Run(arguments, action);
     } catch (const CFileException& error) {
         LogError("rampwise: %s could not be read (error %d)", error.FileName().c_str(), error.ErrorCode());
-        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}, {}, std::nullopt};
+        const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}, {}, std::nullopt, {}};
         return action == LaunchAction::Verify ? unreadable.ExitStatus() : kNothingApplied;
     }
 }

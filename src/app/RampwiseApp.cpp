@@ -37,9 +37,28 @@ bool CRampwiseApp::RunStartup()
     SetICMMode(GetDC(nullptr), ICM_ON);
 
     const LaunchArguments arguments = ParseLaunchArguments(GetProcessArguments());
+    const LaunchAction action = ClassifyLaunch(arguments);
     // None of these shows a window. A script tells by the exit status whether the
     // display took (or, for /verify, holds) the ramp.
-    switch (ClassifyLaunch(arguments)) {
+    switch (action) {
+    case LaunchAction::Mistake: {
+        std::vector<std::string> lines = UsageLines();
+        lines.insert(lines.begin(), arguments.mistake);
+        PrintLines(lines, ConsoleStream::Error);
+        m_exitCode = kMistakeStatus;
+        return false;
+    }
+    case LaunchAction::Help:
+        PrintLines(UsageLines());
+        m_exitCode = 0;
+        return false;
+    case LaunchAction::Version:
+        PrintLines({VersionLine()});
+        m_exitCode = 0;
+        return false;
+    case LaunchAction::Save:
+        m_exitCode = RunSave(arguments) ? 0 : 1;
+        return false;
     case LaunchAction::Verify:
         m_exitCode = RunVerifyToConsole(arguments);
         return false;
@@ -61,11 +80,16 @@ bool CRampwiseApp::RunStartup()
         PrintLines(KeeperStatusLines());
         m_exitCode = 0;
         return false;
+    case LaunchAction::Clear:
     case LaunchAction::SilentApply: {
+        // "/clear" is a silent apply of the identity ramp, and hands it on alike.
+        const bool identity = action == LaunchAction::Clear;
         AppliedRamp applied;
-        m_exitCode = RunSilentApply(arguments, &applied) == SilentApplyResult::Applied ? 0 : 1;
-        if (m_exitCode == 0 && HandRampToKeeper(applied.displayIndex, applied.ramp, arguments.lutSource))
-            PrintLines({FormatHandedLine(applied.displayIndex, arguments.lutSource)});
+        const SilentApplyResult result = identity ? RunClear(arguments, &applied) : RunSilentApply(arguments, &applied);
+        m_exitCode = result == SilentApplyResult::Applied ? 0 : 1;
+        const std::string source = identity ? kIdentityRampName : arguments.lutSource;
+        if (m_exitCode == 0 && HandRampToKeeper(applied.displayIndex, applied.ramp, source))
+            PrintLines({FormatHandedLine(applied.displayIndex, source)});
         return false;
     }
     case LaunchAction::NoSource:

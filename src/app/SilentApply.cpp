@@ -3,14 +3,16 @@
 #include <optional>
 
 #include "app/LaunchDisplay.h"
+#include "base/File.h"
 #include "base/Log.h"
 #include "lut/ByteSource.h"
 #include "lut/DisplayAccess.h"
 #include "lut/LutFile.h"
+#include "lut/RampOperations.h"
 
-bool LoadLaunchSource(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp)
+bool LoadLaunchSource(const LaunchArguments& arguments, int displayIndex, GammaRamp& ramp, std::string* profileName)
 {
-    return arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(displayIndex, ramp)
+    return arguments.lutSource == kDefaultProfileKeyword ? LoadDisplayProfile(displayIndex, ramp, profileName)
                                                          : LoadLutSource(ramp, arguments.lutSource);
 }
 
@@ -48,17 +50,72 @@ SilentApplyResult ApplyRamp(int displayIndex, const GammaRamp& ramp)
     return SilentApplyResult::NotHeld;
 }
 
-SilentApplyResult RunSilentApply(const LaunchArguments& arguments, AppliedRamp* applied)
+namespace {
+
+// Loads a ramp for the display the command line names and applies it; a number that
+// names no display is said so in place of the display access's own lines.
+template <class Load>
+SilentApplyResult LoadAndApply(const LaunchArguments& arguments, AppliedRamp* applied, Load load)
 {
     const DisplayChoice display = ChooseLaunchDisplay(arguments);
     if (!display.index) {
         LogError("%s", display.why.c_str());
         return SilentApplyResult::NotApplied;
     }
+    LogHold hold;
     GammaRamp ramp;
-    if (!LoadLaunchSourceOrSayWhy(arguments, *display.index, ramp))
+    if (!load(*display.index, ramp)) {
+        SayNoDisplayWithNumber(arguments, hold);
         return SilentApplyResult::NotLoaded;
+    }
     if (applied)
         *applied = {*display.index, ramp};
-    return ApplyRamp(*display.index, ramp);
+    const SilentApplyResult result = ApplyRamp(*display.index, ramp);
+    if (result != SilentApplyResult::Applied && SayNoDisplayWithNumber(arguments, hold))
+        return SilentApplyResult::NotApplied;
+    return result;
+}
+
+} // namespace
+
+SilentApplyResult RunSilentApply(const LaunchArguments& arguments, AppliedRamp* applied)
+{
+    return LoadAndApply(arguments, applied, [&](int displayIndex, GammaRamp& ramp) {
+        return LoadLaunchSourceOrSayWhy(arguments, displayIndex, ramp);
+    });
+}
+
+SilentApplyResult RunClear(const LaunchArguments& arguments, AppliedRamp* applied)
+{
+    return LoadAndApply(arguments, applied, [](int, GammaRamp& ramp) {
+        SetLinearRamp(ramp);
+        return true;
+    });
+}
+
+bool RunSave(const LaunchArguments& arguments)
+{
+    const DisplayChoice display = ChooseLaunchDisplay(arguments);
+    if (!display.index) {
+        LogError("%s", display.why.c_str());
+        return false;
+    }
+    GammaRamp ramp;
+    {
+        LogHold hold;
+        if (!ReadDisplayRamp(*display.index, ramp)) {
+            SayNoDisplayWithNumber(arguments, hold);
+            return false;
+        }
+    }
+    const std::string& path = arguments.lutSource;
+    try {
+        if (SaveLutFile(ramp, path))
+            return true;
+        LogError("rampwise: %s could not be saved: it is read-only, not a plain file, or its folder is missing",
+                 path.c_str());
+    } catch (const CFileException& error) {
+        LogError("rampwise: %s could not be saved (error %d)", path.c_str(), error.ErrorCode());
+    }
+    return false;
 }

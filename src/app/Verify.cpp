@@ -1,9 +1,11 @@
 #include "app/Verify.h"
 
 #include <optional>
+#include <utility>
 
 #include "app/LaunchDisplay.h"
 #include "app/SilentApply.h"
+#include "base/Log.h"
 #include "lut/DisplayAccess.h"
 
 int VerifyOutcome::ExitStatus() const
@@ -25,14 +27,24 @@ VerifyOutcome RunVerify(const LaunchArguments& arguments)
     using Result = VerifyOutcome::Result;
     const DisplayChoice display = ChooseLaunchDisplay(arguments);
     if (!display.index)
-        return {Result::NotRead, {}, display.why, std::nullopt};
+        return {Result::NotRead, {}, display.why, std::nullopt, {}};
+    LogHold hold;
+    // The display access's own lines give way to the one that says the number names no display.
+    const auto noDisplay = [&](VerifyOutcome outcome) {
+        if (std::optional<std::string> why = NoDisplayWithNumber(arguments)) {
+            hold.Drop();
+            return VerifyOutcome{Result::NotRead, {}, std::move(*why), std::nullopt, {}};
+        }
+        return outcome;
+    };
     GammaRamp ramp;
-    if (!LoadLaunchSource(arguments, *display.index, ramp))
-        return {Result::NotLoaded, {}, {}, display.index};
+    std::string profile;
+    if (!LoadLaunchSource(arguments, *display.index, ramp, &profile))
+        return noDisplay({Result::NotLoaded, {}, {}, display.index, {}});
     const std::optional<RampDifference> difference = CompareDisplayRamp(*display.index, ramp);
     if (!difference)
-        return {Result::NotRead, {}, {}, display.index};
-    return {difference->Holds() ? Result::Holds : Result::Differs, *difference, {}, display.index};
+        return noDisplay({Result::NotRead, {}, {}, display.index, {}});
+    return {difference->Holds() ? Result::Holds : Result::Differs, *difference, {}, display.index, profile};
 }
 
 namespace {
@@ -48,7 +60,8 @@ std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutco
 {
     using Result = VerifyOutcome::Result;
     const std::string display = DisplayText(arguments);
-    const std::string& source = arguments.lutSource;
+    const std::string source =
+        outcome.profile.empty() ? arguments.lutSource : arguments.lutSource + " (" + outcome.profile + ")";
     const RampDifference& d = outcome.difference;
     switch (outcome.result) {
     case Result::Holds:
@@ -57,7 +70,7 @@ std::string FormatVerifyLine(const LaunchArguments& arguments, const VerifyOutco
         return display + " differs from " + source + ": largest difference " + std::to_string(d.largest) + " at " +
                ChannelName(d.channel) + " entry " + std::to_string(d.entry);
     case Result::NotLoaded:
-        if (source == kDefaultProfileKeyword)
+        if (arguments.lutSource == kDefaultProfileKeyword)
             return display + " has no colour profile with calibration curves";
         return source + " could not be loaded: missing, too short, or without calibration curves";
     case Result::NotRead:

@@ -10,7 +10,7 @@
 
 int RunVerifyToConsole(const LaunchArguments& arguments)
 {
-    const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}, {}, std::nullopt};
+    const VerifyOutcome unreadable{VerifyOutcome::Result::NotLoaded, {}, {}, std::nullopt, {}};
     try {
         const VerifyOutcome outcome = RunVerify(arguments);
         std::vector<std::string> lines{FormatVerifyLine(arguments, outcome)};

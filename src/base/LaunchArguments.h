@@ -7,22 +7,29 @@
 // What the command line asks for. Only a non-empty LUT source and, in print-to mode,
 // the display parameter matter to this program.
 struct LaunchArguments {
-    enum class Mode { None, Print, PrintTo, Dde, Register, Unregister, Verify, Release, List, Status };
+    enum class Mode {
+        None, Print, PrintTo, Dde, Register, Unregister, Verify, Release, List, Status, Clear, Save, Help, Version
+    };
 
     Mode mode = Mode::None;
-    std::string lutSource;
+    std::string lutSource;  // for "/save FILE", the file
     std::string displayParameter;
     std::string secondParameter;
     std::string thirdParameter;
     // "/keep": after the silent apply, stay and keep the display on the ramp.
     bool keep = false;
+    // "/quiet" after "/keep": a Windows keeper without its notification icon.
+    bool quiet = false;
+    // What is wrong with the command line, as the line that says so: an unknown switch,
+    // or a switch without the argument it needs. Empty when nothing is.
+    std::string mistake;
 
     // "/verify SOURCE [DISPLAY]" compares, "/release [DISPLAY]" ends keepers; neither
     // is a silent apply. "/release" takes no source: its argument is the display.
     bool IsSilentApply() const
     {
-        return !lutSource.empty() && mode != Mode::Verify && mode != Mode::Release && mode != Mode::List &&
-               mode != Mode::Status;
+        return !lutSource.empty() && (mode == Mode::None || mode == Mode::Print || mode == Mode::PrintTo ||
+                                      mode == Mode::Dde || mode == Mode::Register || mode == Mode::Unregister);
     }
     bool IsVerify() const { return mode == Mode::Verify && !lutSource.empty(); }
     bool IsRelease() const { return mode == Mode::Release; }

@@ -20,8 +20,10 @@ std::optional<RampDifference> CompareDisplayRamp(int displayIndex, const GammaRa
 // the display; nothing when either step failed.
 std::optional<RampDifference> WriteDisplayRampAndCompare(int displayIndex, const GammaRamp& ramp);
 // Fills the ramp from the calibration curves of the colour profile that the platform
-// associates with the display. On false the ramp is unchanged.
-bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp);
+// associates with the display. On false the ramp is unchanged. `name`, when given,
+// gets what names the profile: its file's name (Windows), or the property that holds
+// it ("_ICC_PROFILE of DP-1", X11).
+bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp, std::string* name = nullptr);
 #ifdef _WIN32
 // The file of that profile, or the empty string. An X server holds the profile
 // itself, with no file behind it.

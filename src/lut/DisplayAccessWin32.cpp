@@ -94,9 +94,12 @@ std::string GetDisplayProfilePath(int displayIndex)
     return path;
 }
 
-bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp)
+bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp, std::string* name)
 {
-    return LoadLutSource(ramp, GetDisplayProfilePath(displayIndex));
+    const std::string path = GetDisplayProfilePath(displayIndex);
+    if (name)
+        *name = path.substr(path.find_last_of("\\/") + 1);
+    return LoadLutSource(ramp, path);
 }
 
 std::vector<DisplayListing> ListDisplays()

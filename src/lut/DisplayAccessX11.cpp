@@ -206,7 +206,7 @@ std::optional<RampDifference> WriteDisplayRampAndCompare(int displayIndex, const
 
 // The profile is parsed from the bytes the server sent: nothing on disk stands
 // between the server and the ramp. The copy in the cache is for the user only.
-bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp)
+bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp, std::string* profileName)
 {
     X11Connection connection;
     const std::optional<X11Output> output = FindDisplayOutput(connection, displayIndex);
@@ -224,6 +224,8 @@ bool LoadDisplayProfile(int displayIndex, GammaRamp& ramp)
         source = name + " of the root window";
         profile = ReadWindowProperty8(connection, output->root, name.c_str(), kMaxProfileBytes);
     }
+    if (profileName)
+        *profileName = source;
     if (connection.TimedOut()) {
         ReportServerTrouble(connection);
         return false;

@@ -69,16 +69,19 @@ inline std::string StoredEntry(StartupScope scope) { return ReadStartupEntry(sco
 // runs. A bare "rampwise" is the program next to the test program.
 class ChildProcess {
 public:
-    // With `captureOutput`, the program's standard output goes to a pipe, as a script
-    // that redirects it would get it; TakeOutput reads it once the program has ended.
+    // With `captureOutput`, the program's standard output and error go to a pipe, as a
+    // script that redirects them would get them; TakeOutput reads it once the program
+    // has ended.
     explicit ChildProcess(std::string commandLine, bool captureOutput = false)
     {
         SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         HANDLE output = nullptr;
-        if (captureOutput && CreatePipe(&output, &startup.hStdOutput, &inherited, 0))
+        if (captureOutput && CreatePipe(&output, &startup.hStdOutput, &inherited, 0)) {
+            startup.hStdError = startup.hStdOutput;
             startup.dwFlags = STARTF_USESTDHANDLES;
+        }
         m_output = KernelObject(output);
         const KernelObject programsEnd(startup.hStdOutput);  // the program's copy alone keeps the pipe open
         PROCESS_INFORMATION process{};

@@ -5,7 +5,10 @@
 #include "DisplayTestSupport.h"
 #include "TempDir.h"
 #include "EdidBytes.h"
+#include "app/Launch.h"
 #include "app/SilentApply.h"
+#include "lut/LutFile.h"
+#include "res/Version.h"
 #include "base/LaunchArguments.h"
 #include "res/resource.h"
 #include "ui/DisplayStartupApplier.h"
@@ -32,8 +35,8 @@ TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow
     const struct { std::string source; const char* display; SilentApplyResult result; DWORD verified; std::string line; }
         cases[] = {
         {lut, "0", SilentApplyResult::Applied, 0, "display 0 holds " + lut + "\r\n"},
-        {"@default", "0", SilentApplyResult::Applied, 0, "display 0 holds @default\r\n"},
-        {lut, "5", SilentApplyResult::NotApplied, 2, "the table of display 5 could not be read\r\n"},
+        {"@default", "0", SilentApplyResult::Applied, 0, "display 0 holds @default (sRGB Color Space Profile.icm)\r\n"},
+        {lut, "5", SilentApplyResult::NotApplied, 2, "rampwise: no display 5 (displays 0 to 0)\r\n"},
         {refused, "0", SilentApplyResult::NotApplied, 1,
          "display 0 differs from " + refused + ": largest difference 65535 at red entry 0\r\n"},
         // Not the keyword: a file that is missing.
@@ -51,6 +54,36 @@ TEST_F(ProgramProcess, SilentApplyWritesOnlyALoadableSourceAndEndsWithoutAWindow
         EXPECT_EQ(ChildProcess("rampwise /pt \"" + c.source + "\" " + c.display).ExitCode(30000),
                   c.result == SilentApplyResult::Applied ? 0u : 1u);
     }
+}
+
+// What the command line says, through a redirected standard output and error, and what
+// it saves loads back.
+TEST_F(ProgramProcess, AnswersHelpVersionMistakesMissingDisplaysAndSavesTheRamp)
+{
+    TempDir folder;
+    const std::string saved = folder.PathOf("now.Cal");
+    const auto usage = [](const std::string& mistake) {
+        std::string text = mistake.empty() ? "" : mistake + "\r\n";
+        for (const std::string& line : UsageLines())
+            text += line + "\r\n";
+        return text;
+    };
+    const struct { std::string command; DWORD status; std::string output; } cases[] = {
+        {"/?", 0, usage("")},
+        {"/version", 0, "rampwise " RAMPWISE_VERSION_TEXT "\r\n"},
+        {"/bogus", 2, usage("rampwise: unknown switch /bogus")},
+        {"/pt", 2, usage("rampwise: /pt needs a SOURCE")},
+        {"/clear 5", 1, "rampwise: no display 5 (displays 0 to 0)\r\n"},
+        {"/clear", 0, ""},
+        {"/save \"" + saved + "\"", 0, ""},
+    };
+    for (const auto& c : cases) {
+        const ChildProcess program("rampwise " + c.command, true);
+        EXPECT_EQ(program.ExitCode(30000), c.status) << c.command;
+        EXPECT_EQ(program.TakeOutput(), c.output) << c.command;
+    }
+    GammaRamp loaded;
+    EXPECT_TRUE(LoadLutSource(loaded, saved));
 }
 
 // Started by its bare name, as from a shell: the window shows until Escape, and a

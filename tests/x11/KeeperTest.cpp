@@ -195,6 +195,8 @@ TEST(LinuxKeeper, PutsTheRampBackUntilReleasedTakenOverEndedOrTheServerGoesAndRe
          "for i in $(seq 120); do " + reset + "; sleep 0.5; done; log=$XDG_STATE_HOME/rampwise/keep.log; "
          "[ $(grep -c re-applied $log) -le 10 ] && [ $(grep -c 'keeps changing' $log) = 1 ]",
          std::nullopt, nullptr, "another program keeps changing the ramp: re-applying less often"},
+        {"/clear on the kept display",
+         "[ \"$(" + program + " /clear 0)\" = 'display 0 is kept on the identity ramp' ]", std::nullopt, &linear},
         {"/pt on the kept display", "[ \"$(" + program + " /pt " + secondLut + " 0)\" = 'display 0 is kept on " + secondLut +
                                         "' ] && sleep 2 && " + reset, std::nullopt, &second, periodic},
         {"/status", program + " /status | grep -qx '0 (display 0 now, DUMMY0): " + firstLut +

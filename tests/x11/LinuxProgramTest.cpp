@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/FileDescriptor.h"  // before Xlib, whose None is a macro
+#include "app/Launch.h"            // before Xlib, whose None and Status are macros
+#include "base/FileDescriptor.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -23,6 +24,8 @@
 #include <vector>
 
 #include "lut/DisplayAccess.h"
+#include "lut/RampOperations.h"
+#include "res/Version.h"
 #include "support/CrtcGammaProbe.h"
 #include "support/RampTable.h"
 #include "support/TempDir.h"
@@ -105,7 +108,16 @@ Outcome RunProgram(const TempDir& home, const TempDir& files, const std::string&
 const std::string kNoDisplay = "ERROR: EnumDisplayDevices falied 0";
 const std::string kNotLoaded = " could not be loaded: missing, too short, or without calibration curves\n";
 const std::string kNotCopied = "rampwise: the colour profile of display 0 was not copied to ";
-const Outcome kApplied = {0, ""}, kNoSuchDisplay = {1, kNoDisplay + "\n"};
+const Outcome kApplied = {0, ""}, kNoSuchDisplay = {1, "rampwise: no display 1 (displays 0 to 0)\n"};
+
+// The usage as the program prints it, after the line that says what it did not understand.
+std::string Usage(const std::string& mistake = "")
+{
+    std::string text = mistake.empty() ? "" : mistake + "\n";
+    for (const std::string& line : UsageLines())
+        text += line + "\n";
+    return text;
+}
 
 } // namespace
 
@@ -122,6 +134,10 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
     const std::string badCal = files.Write("bad.cal", {'C', 'A', 'L', '\n'}), folder = files.PathOf("folder.lut");
     std::filesystem::create_directory(folder);  // opens, and reading it fails
     const std::string zeroLut = files.Write("zero.lut", LutFileBytes(GammaRamp{}));
+    const std::string program = RAMPWISE_PROGRAM, savedLut = files.PathOf("saved.lut"),
+                      savedCal = files.PathOf("Saved.CAL");
+    GammaRamp identity;
+    SetLinearRamp(identity);
     const std::string forged = files.Write("x\x1b[2J\nERROR: forged.icc", ProfileBuilder().Build());
     const std::string forgedShown = files.PathOf("x\\x1b[2J\\nERROR: forged.icc");
     const FileDescriptor listener(socket(AF_UNIX, SOCK_STREAM, 0));
@@ -147,7 +163,24 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
          {1, "ERROR: calibration file " + badCal + ", line 1: the file has no BEGIN_DATA\n"}, {known}},
         {"read error", {}, "", {"/pt", folder, "0"}, {1, "rampwise: " + folder + " could not be read (error 21)\n"},
          {known}},
-        {"no source", {}, "", {}, {2, "usage: rampwise [/pt] LUT-FILE|PROFILE|@default [DISPLAY]\n"}, {known}},
+        {"no source", {}, "", {}, {2, Usage()}, {known}},
+        {"help", {}, "", {"/help"}, {0, Usage()}, {known}},
+        {"version", {}, "", {"-version"}, {0, "rampwise " RAMPWISE_VERSION_TEXT "\n"}, {known}},
+        {"unknown switch", {}, "", {"/pt", dayLut, "--keep"}, {2, Usage("rampwise: unknown switch --keep")}, {known}},
+        {"switch without its argument", {}, "", {"/save"}, {2, Usage("rampwise: /save needs a FILE")}, {known}},
+        {"no such display", {}, "", {"/pt", dayLut, "5"}, {1, "rampwise: no display 5 (displays 0 to 0)\n"}, {known}},
+        {"clear", {}, "", {"/clear"}, kApplied, {identity}},
+        {"clear: no such display", {}, "", {"/clear", "1"}, kNoSuchDisplay, {known}},
+        // Saved, cleared, and loaded back exactly.
+        {"save a LUT file", {}, program + " /save " + savedLut + " 0 && " + program + " /clear &&", {"/pt", savedLut},
+         kApplied, {known}},
+        {"save a calibration file", {}, program + " /save " + savedCal + " && " + program + " /clear &&",
+         {"/pt", savedCal, "0"}, kApplied, {known}},
+        {"save into a missing folder", {}, "", {"/save", files.PathOf("none/x.lut")},
+         {1, "rampwise: " + files.PathOf("none/x.lut") +
+                 " could not be saved: it is read-only, not a plain file, or its folder is missing\n"}, {known}},
+        {"verify @default names its profile", {onRoot}, program + " /pt @default &&", {"/verify", "@default"},
+         {0, "display 0 holds @default (_ICC_PROFILE of the root window)\n"}, {root}, {"cache/rampwise/display-0.icc"}},
         {"@default from the output first", {onRoot, {"_ICC_PROFILE", output, true}}, "", byDefault, kApplied, {output},
          {"cache/rampwise/display-0.icc"}},
         // The copy in the cache is a convenience: without it the profile still applies.
@@ -170,7 +203,7 @@ TEST(LinuxProgram, AppliesEachSourceToTheChosenOutputOnlyAndReportsWhatItCannotA
         {"verify: differs", {}, "", {"/verify", zeroLut, "0"},
          {1, "display 0 differs from " + zeroLut + ": largest difference 65328 at blue entry 255\n"}, {known}},
         {"verify: no source", {}, "", {"/verify", missing}, {2, "rampwise: " + missing + kNotLoaded}, {known}},
-        {"verify: no display", {}, "", {"/verify", dayLut, "1"}, {2, kNoDisplay + "\n"}, {known}},
+        {"verify: no display", {}, "", {"/verify", dayLut, "1"}, {2, kNoSuchDisplay.second}, {known}},
         {"no X server", {}, "DISPLAY=:9999", {"/pt", dayLut, "0"},
          {1, "rampwise: cannot connect to the X server (DISPLAY=:9999)\n" + kNoDisplay + "\n"}, {known}},
         {"X server that never answers", {}, "DISPLAY=" + silent + " timeout 30", byDefault,
