@@ -391,7 +391,7 @@ BOOL CALLBACK AddKeptMonitor(HWND window, LPARAM monitors)
 
 int RunKeeper(const LaunchArguments& arguments)
 {
-    Win32KeepPort port(true);
+    Win32KeepPort port(!arguments.quiet);
     SystemKeepClock clock;
     return RunKeep(arguments, port, clock);
 }
