@@ -88,9 +88,8 @@ FunctionEnd
 !insertmacro DEFINE_RELEASE_KEEPERS ""
 !insertmacro DEFINE_RELEASE_KEEPERS "un."
 
-; Aborts, having changed nothing, while Rampwise's window is open (a dialog titled
-; "Rampwise"); interactively it first asks to close it. Its keepers are ended only
-; after this, so that one left open does not end them for nothing.
+; Aborts while Rampwise's window (a dialog titled "Rampwise") is open; interactively it
+; first asks to close it. Called before anything is changed, the keepers included.
 !macro DEFINE_CLOSED_WINDOW prefix
 Function ${prefix}RequireClosedWindow
   Push $0
