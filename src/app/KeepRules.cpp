@@ -57,10 +57,10 @@ std::string Quoted(std::string_view text)
 // Why the line is no rule, or empty when it is one (then in rule).
 std::string ReadRule(std::string_view line, ProgramNames names, KeepRule& rule)
 {
-    std::string_view program, action = line;
+    std::string_view program;
     if (!TakeWord(line, program))
         return "a quote that does not close";
-    action = line;
+    std::string_view action = line;
     if (action.starts_with('"') && !(action.size() >= 2 && action.ends_with('"')))
         return "a quote that does not close";
     if (action.starts_with('"'))
@@ -114,9 +114,10 @@ KeepRules ReadKeepRules(std::string_view text, ProgramNames names)
             read.badLines.push_back("line " + std::to_string(number) + ": " + why);
         else
             read.rules.push_back(std::move(rule));
-        read.setsRamps = read.setsRamps || (!read.rules.empty() && (read.rules.back().action == KeepRule::Action::Linear ||
-                                                                    read.rules.back().action == KeepRule::Action::Source));
     }
+    read.setsRamps = std::any_of(read.rules.begin(), read.rules.end(), [](const KeepRule& rule) {
+        return rule.action == KeepRule::Action::Linear || rule.action == KeepRule::Action::Source;
+    });
     for (const char* program : kMeasuringPrograms)
         read.rules.push_back({ProgramKey(program, names), KeepRule::Action::Pause, {}});
     return read;
