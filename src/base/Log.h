@@ -4,8 +4,9 @@
 #include <vector>
 
 // The program's message log. Code that holds no reference to the main dialog writes
-// to it through these two calls; the program that links the core defines them. The
-// Windows program drops the line when no main dialog exists.
+// to it through these two calls; the program that links the core defines them.
+// Without a main dialog the Windows program prints errors where the one who started
+// it reads them and drops informational lines.
 #if defined(__GNUC__) || defined(__clang__)
 #define RAMPWISE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
